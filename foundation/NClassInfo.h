@@ -62,8 +62,13 @@ private:
 };
 
 // Null or near-null: the object pointers that null-tolerant operations refuse.
+// Callers pass `this`; the empty asm hides from the optimiser that `this` is
+// never null in valid C++, which would otherwise let it drop the test.
 inline bool NIsBadObjectPtr(const void* object)
 {
+#if defined(__GNUC__)
+    asm("" : "+r"(object));
+#endif
     return reinterpret_cast<uintptr_t>(object) < NClassInfo::kLowestObjectAddress;
 }
 

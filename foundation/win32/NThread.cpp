@@ -1,0 +1,139 @@
+#include "foundation/win32/NThread.h"
+
+#include "foundation/NClassInfo.h"
+
+namespace {
+// ERROR_UNHANDLED_EXCEPTION, missing from some SDK headers: the exit code of a
+// body that let an exception escape.
+constexpr DWORD kUnhandledException = 574;
+}  // namespace
+
+bool NThread::NIsBadThis(const void* self)
+{
+    if (!NIsBadObjectPtr(self))
+        return false;
+    ::SetLastError(ERROR_INVALID_TOKEN);
+    return true;
+}
+
+NThread::NThread(int priority, uint32_t stackSize) : m_priority(priority), m_stackSize(stackSize) {}
+
+NThread::~NThread()
+{
+    // Waiting without limit: a body that never looks at its stop request hangs
+    // here, the lesser evil than freeing memory it still uses. On the object's
+    // own thread Stop cannot wait; the slot then only closes its handles.
+    Stop(INFINITE);
+}
+
+bool NThread::ShouldContinue()
+{
+    if (NIsBadThis(this))
+        return false;
+    if (m_stopRequested.load() != 0)
+        return false;
+    return IsAlive();
+}
+
+bool NThread::Start()
+{
+    if (NIsBadThis(this))
+        return false;
+    if (m_slot.IsActive()) {
+        ::SetLastError(ERROR_BUSY);
+        return false;
+    }
+    m_slot.Cleanup();
+    m_exitCode.store(0);
+    m_stopRequested.store(0);
+    if (!m_slot.Prepare(&NThread::Body, this, m_stackSize, m_priority))
+        return false;
+    // Running from here rather than from the body's first line, so that a
+    // RequestStop right after Start is not refused as "not running".
+    m_running.store(1);
+    if (!m_slot.Resume()) {
+        const DWORD error = ::GetLastError();
+        m_running.store(0);
+        m_slot.TerminateAndWait(error);
+        m_slot.Cleanup();
+        ::SetLastError(error);
+        return false;
+    }
+    return true;
+}
+
+bool NThread::Stop(DWORD timeoutMs)
+{
+    if (NIsBadThis(this))
+        return false;
+    if (!m_slot.HasThread())
+        return true;
+    m_stopRequested.store(1);
+    Wake();
+    if (m_slot.IsCaller()) {
+        ::SetLastError(ERROR_POSSIBLE_DEADLOCK);
+        return false;
+    }
+    const DWORD waited = m_slot.Wait(timeoutMs);
+    if (waited == WAIT_TIMEOUT) {
+        ::SetLastError(ERROR_TIMEOUT);
+        return false;
+    }
+    if (waited != WAIT_OBJECT_0)
+        return false;
+    m_slot.Cleanup();
+    return true;
+}
+
+bool NThread::Terminate(DWORD exitCode)
+{
+    if (NIsBadThis(this))
+        return false;
+    if (!m_slot.IsActive()) {
+        m_slot.Cleanup();
+        return true;
+    }
+    if (m_slot.IsCaller()) {
+        ::SetLastError(ERROR_POSSIBLE_DEADLOCK);
+        return false;
+    }
+    if (!m_slot.TerminateAndWait(exitCode))
+        return false;
+    m_running.store(0);
+    OnTerminated();
+    m_exitCode.store(exitCode);
+    m_slot.Cleanup();
+    return true;
+}
+
+bool NThread::RequestStop()
+{
+    if (NIsBadThis(this))
+        return false;
+    if (m_running.load() == 0) {
+        ::SetLastError(ERROR_REQUEST_ABORTED);
+        return false;
+    }
+    m_stopRequested.store(1);
+    Wake();
+    return true;
+}
+
+DWORD WINAPI NThread::Body(void* self)
+{
+    auto* thread = static_cast<NThread*>(self);
+    DWORD code = kUnhandledException;
+    // No exception may leave a thread procedure: it would end the process.
+    try {
+        thread->m_running.store(1);
+        thread->OnStart();
+        code = thread->Run();
+        thread->m_exitCode.store(code);
+        thread->OnExit();
+    } catch (...) {
+        code = kUnhandledException;
+        thread->m_exitCode.store(code);
+    }
+    thread->m_running.store(0);
+    return code;
+}

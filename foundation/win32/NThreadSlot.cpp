@@ -1,0 +1,70 @@
+#include "foundation/win32/NThreadSlot.h"
+
+#include <new>
+
+bool NThreadSlot::IsActive() const
+{
+    return m_handle.IsValid() && ::WaitForSingleObject(m_handle.Get(), 0) == WAIT_TIMEOUT;
+}
+
+bool NThreadSlot::Prepare(NSuspendedThread::Entry entry, void* parameter, uint32_t stackSize, int priority)
+{
+    Cleanup();
+    auto* framework = new (std::nothrow) NSuspendedThread;
+    if (framework == nullptr) {
+        ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return false;
+    }
+    if (!framework->Create(entry, parameter, stackSize, priority)) {
+        const DWORD error = ::GetLastError();
+        delete framework;
+        ::SetLastError(error);
+        return false;
+    }
+    HANDLE duplicate = nullptr;
+    if (!::DuplicateHandle(::GetCurrentProcess(), framework->Handle(), ::GetCurrentProcess(), &duplicate, 0, FALSE,
+                           DUPLICATE_SAME_ACCESS)) {
+        const DWORD error = ::GetLastError();
+        // The thread exists but has run nothing. Ending it while suspended is
+        // the one safe use of TerminateThread: it holds no lock yet.
+        ::TerminateThread(framework->Handle(), error);
+        ::WaitForSingleObject(framework->Handle(), INFINITE);
+        delete framework;
+        ::SetLastError(error);
+        return false;
+    }
+    m_handle.Reset(duplicate);
+    m_id.store(framework->Id());
+    delete m_framework.exchange(framework);
+    return true;
+}
+
+bool NThreadSlot::Resume()
+{
+    NSuspendedThread* framework = m_framework.load();
+    return framework != nullptr && framework->Resume();
+}
+
+DWORD NThreadSlot::Wait(DWORD timeoutMs) const
+{
+    if (!m_handle.IsValid())
+        return WAIT_OBJECT_0;
+    return ::WaitForSingleObject(m_handle.Get(), timeoutMs);
+}
+
+bool NThreadSlot::TerminateAndWait(DWORD exitCode)
+{
+    if (!m_handle.IsValid())
+        return true;
+    if (!::TerminateThread(m_handle.Get(), exitCode) && ::WaitForSingleObject(m_handle.Get(), 0) != WAIT_OBJECT_0)
+        return false;
+    // Termination is asynchronous: the handle is signalled once it is done.
+    return ::WaitForSingleObject(m_handle.Get(), INFINITE) == WAIT_OBJECT_0;
+}
+
+void NThreadSlot::Cleanup()
+{
+    m_handle.Reset();
+    m_id.store(0);
+    delete m_framework.exchange(nullptr);
+}

@@ -1,0 +1,234 @@
+#include "foundation/win32/NWorkerThread.h"
+
+#include "foundation/NClassInfo.h"
+
+namespace {
+// ERROR_UNHANDLED_EXCEPTION, missing from some SDK headers: the exit code of a
+// body that let an exception escape.
+constexpr DWORD kUnhandledException = 574;
+constexpr char kStatusTag[] = "MNLF";
+}  // namespace
+
+bool NWorkerThread::NIsBadThis(const void* self)
+{
+    if (!NIsBadObjectPtr(self))
+        return false;
+    ::SetLastError(ERROR_INVALID_TOKEN);
+    return true;
+}
+
+NWorkerThread::StateLock::StateLock(const NWorkerThread& worker) : m_mutex(worker.m_stateMutex.Get())
+{
+    // An abandoned mutex (its holder was terminated) is still ours.
+    const DWORD waited = m_mutex ? ::WaitForSingleObject(m_mutex, INFINITE) : WAIT_FAILED;
+    m_held = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
+}
+
+NWorkerThread::StateLock::~StateLock()
+{
+    if (m_held)
+        ::ReleaseMutex(m_mutex);
+}
+
+NWorkerThread::NWorkerThread(int priority, uint32_t stackSize) : m_priority(priority), m_stackSize(stackSize)
+{
+    // Owned while the object is being built, so that no thread sees it half made.
+    m_stateMutex.Reset(::CreateMutexW(nullptr, TRUE, nullptr));
+    m_stopEvent.Create(true, false);
+    m_statusEvent.Create(true, false);
+    m_reportEvent.Create(true, false);
+    if (m_stateMutex)
+        ::ReleaseMutex(m_stateMutex.Get());
+}
+
+NWorkerThread::~NWorkerThread() { Stop(INFINITE); }
+
+bool NWorkerThread::ShouldContinue()
+{
+    if (NIsBadThis(this))
+        return false;
+    if (m_stopRequested.load() != 0)
+        return false;
+    return IsAlive();
+}
+
+bool NWorkerThread::Start()
+{
+    if (NIsBadThis(this))
+        return false;
+    if (m_slot.IsActive()) {
+        ::SetLastError(ERROR_BUSY);
+        return false;
+    }
+    if (!m_stateMutex || !m_stopEvent || !m_statusEvent || !m_reportEvent) {
+        ::SetLastError(ERROR_INVALID_HANDLE);  // construction could not create them
+        return false;
+    }
+    m_slot.Cleanup();
+    m_exitCode.store(0);
+    m_stopRequested.store(0);
+    m_stopEvent.Reset();
+    if (!m_slot.Prepare(&NWorkerThread::Body, this, m_stackSize, m_priority))
+        return false;
+    m_running.store(1);
+    if (!m_slot.Resume()) {
+        const DWORD error = ::GetLastError();
+        m_running.store(0);
+        m_slot.TerminateAndWait(error);
+        m_slot.Cleanup();
+        ::SetLastError(error);
+        return false;
+    }
+    return true;
+}
+
+bool NWorkerThread::Stop(DWORD timeoutMs)
+{
+    if (NIsBadThis(this))
+        return false;
+    if (!m_slot.IsActive()) {
+        m_slot.Cleanup();
+        return true;
+    }
+    m_stopRequested.store(1);
+    m_stopEvent.Set();
+    if (m_slot.IsCaller()) {
+        ::SetLastError(ERROR_POSSIBLE_DEADLOCK);
+        return false;
+    }
+    const DWORD waited = m_slot.Wait(timeoutMs);
+    if (waited == WAIT_TIMEOUT) {
+        ::SetLastError(ERROR_TIMEOUT);
+        return false;
+    }
+    if (waited != WAIT_OBJECT_0)
+        return false;
+    m_slot.Cleanup();
+    return true;
+}
+
+bool NWorkerThread::Terminate(DWORD exitCode)
+{
+    if (NIsBadThis(this))
+        return false;
+    if (!m_slot.IsActive()) {
+        m_slot.Cleanup();
+        return true;
+    }
+    if (m_slot.IsCaller()) {
+        ::SetLastError(ERROR_POSSIBLE_DEADLOCK);
+        return false;
+    }
+    StateLock lock(*this);
+    if (!m_slot.TerminateAndWait(exitCode))
+        return false;
+    m_running.store(0);
+    m_exitCode.store(exitCode);
+    m_slot.Cleanup();
+    return true;
+}
+
+bool NWorkerThread::RequestStop()
+{
+    if (NIsBadThis(this))
+        return false;
+    if (m_running.load() == 0) {
+        ::SetLastError(ERROR_REQUEST_ABORTED);
+        return false;
+    }
+    m_stopRequested.store(1);
+    m_stopEvent.Set();
+    return true;
+}
+
+void NWorkerThread::SetNotify(HWND window, UINT lifeMessage, UINT reportMessage)
+{
+    if (NIsBadThis(this))
+        return;
+    StateLock lock(*this);
+    m_notifyWindow = window;
+    m_lifeMessage = lifeMessage;
+    m_reportMessage = reportMessage;
+}
+
+bool NWorkerThread::PostStatus(const std::wstring& text)
+{
+    if (NIsBadThis(this))
+        return false;
+    StateLock lock(*this);
+    m_statusTag = kStatusTag;
+    m_statusText = text;
+    m_statusPending.store(1);
+    m_statusEvent.Set();
+    return true;
+}
+
+bool NWorkerThread::TakeStatus(std::string& tag, std::wstring& text)
+{
+    if (NIsBadThis(this))
+        return false;
+    StateLock lock(*this);
+    if (m_statusPending.exchange(0) == 0)
+        return false;
+    m_statusEvent.Reset();
+    tag = m_statusTag;
+    text = m_statusText;
+    return true;
+}
+
+bool NWorkerThread::PostReport(int32_t code, const std::wstring& text)
+{
+    if (NIsBadThis(this))
+        return false;
+    StateLock lock(*this);
+    m_reportCode = code;
+    m_reportText = text;
+    m_reportPending.store(1);
+    m_reportEvent.Set();
+    Notify(m_reportMessage, static_cast<WPARAM>(static_cast<uint32_t>(code)));
+    return true;
+}
+
+bool NWorkerThread::TakeReport(int32_t& code, std::wstring& text)
+{
+    if (NIsBadThis(this))
+        return false;
+    StateLock lock(*this);
+    if (m_reportPending.exchange(0) == 0)
+        return false;
+    m_reportEvent.Reset();
+    code = m_reportCode;
+    text = m_reportText;
+    return true;
+}
+
+void NWorkerThread::Notify(UINT message, WPARAM wParam)
+{
+    if (m_notifyWindow != nullptr && message != 0 && ::IsWindow(m_notifyWindow))
+        ::PostMessageW(m_notifyWindow, message, wParam, reinterpret_cast<LPARAM>(this));
+}
+
+DWORD WINAPI NWorkerThread::Body(void* self)
+{
+    auto* worker = static_cast<NWorkerThread*>(self);
+    DWORD code = kUnhandledException;
+    try {
+        worker->OnStart();
+        {
+            StateLock lock(*worker);
+            worker->Notify(worker->m_lifeMessage, 1);
+        }
+        code = worker->Run();
+        worker->m_exitCode.store(code);
+        worker->OnExit();
+    } catch (...) {
+        code = kUnhandledException;
+        worker->m_exitCode.store(code);
+    }
+    {
+        StateLock lock(*worker);
+        worker->Notify(worker->m_lifeMessage, 0);
+    }
+    worker->m_running.store(0);
+    return code;
+}
