@@ -33,7 +33,7 @@ public:
     // Descriptor chains deeper than this are taken for garbage (or a cycle).
     static constexpr int kMaxDepth = 32;
     // Longest class name compared; longer names are taken for garbage.
-    static constexpr int kMaxNameLength = 127;
+    static constexpr int kMaxNameLength = 255;
 
     static const NClassDesc ms_classDesc;
 

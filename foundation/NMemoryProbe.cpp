@@ -93,8 +93,10 @@ int ReadThroughKernel(const void* address, void* buffer, size_t size)
     return 0;
 }
 
-// Fallback: write() reports EFAULT instead of faulting on unreadable source bytes.
-bool ReadThroughPipe(const void* address, void* buffer, size_t size)
+}  // namespace
+
+// write() reports EFAULT instead of faulting on unreadable source bytes.
+bool nmemprobe_detail::ReadThroughPipe(const void* address, void* buffer, size_t size)
 {
     static std::mutex s_lock;
     static int s_fds[2] = {-1, -1};
@@ -108,8 +110,14 @@ bool ReadThroughPipe(const void* address, void* buffer, size_t size)
     while (size > 0) {
         const size_t chunk = size < 4096 ? size : 4096;  // below PIPE_BUF: all or nothing
         const ssize_t w = write(s_fds[1], src, chunk);
-        if (w != static_cast<ssize_t>(chunk))
+        if (w != static_cast<ssize_t>(chunk)) {
+            // A write that faulted part-way leaves the bytes before the fault in
+            // the pipe; they must not reach the next caller's buffer.
+            unsigned char drain[4096];
+            while (read(s_fds[0], drain, sizeof drain) > 0) {
+            }
             return false;
+        }
         if (read(s_fds[0], dst, chunk) != static_cast<ssize_t>(chunk))
             return false;
         src += chunk;
@@ -118,7 +126,6 @@ bool ReadThroughPipe(const void* address, void* buffer, size_t size)
     }
     return true;
 }
-}  // namespace
 
 bool NTryReadMemory(const void* address, void* buffer, size_t size)
 {
@@ -129,7 +136,7 @@ bool NTryReadMemory(const void* address, void* buffer, size_t size)
     const int r = ReadThroughKernel(address, buffer, size);
     if (r >= 0)
         return r == 1;
-    return ReadThroughPipe(address, buffer, size);
+    return nmemprobe_detail::ReadThroughPipe(address, buffer, size);
 }
 
 bool NIsExecutableAddress(const void* address)

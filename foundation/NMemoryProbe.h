@@ -13,3 +13,11 @@ bool NTryReadMemory(const void* address, void* buffer, size_t size);
 // True when address lies in mapped memory that may be executed: the target of
 // a function pointer read from untrusted memory must pass this before a call.
 bool NIsExecutableAddress(const void* address);
+
+#if !defined(_WIN32)
+namespace nmemprobe_detail {
+// The fallback used where the kernel's cross-process read is refused
+// (seccomp, old kernels); exposed so that tests can exercise it everywhere.
+bool ReadThroughPipe(const void* address, void* buffer, size_t size);
+}  // namespace nmemprobe_detail
+#endif
