@@ -201,6 +201,7 @@ private:
 
 // Selects a GDI object into a device context for a scope and puts the
 // previous one back, so an owned object is never deleted while selected.
+// Not for regions: selecting a region copies it and returns no old object.
 class NSelectObject {
 public:
     NSelectObject(HDC dc, HGDIOBJ object) noexcept : m_dc(dc), m_old(dc && object ? ::SelectObject(dc, object) : nullptr) {}

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <string>
+#include <thread>
 
 #include "foundation/win32/Handles.h"
 #include "foundation/win32/NThread.h"
@@ -261,4 +262,31 @@ TEST(NThread, NamingTheThreadIsHarmlessAndVisible)
     NSetThreadName(nullptr);
     t.Release();
     EXPECT_TRUE(t.Stop(5000));
+}
+
+TEST(NThread, ManyRestartsWithStopRequestsFromAnotherThread)
+{
+    TestThread t;
+    NEventHandle go = NEventHandle::Make(false, false);
+    std::atomic<bool> quit{false};
+    std::atomic<int> accepted{0};
+    HANDLE goEvent = go.Get();
+    std::thread requester([&] {
+        while (!quit) {
+            if (::WaitForSingleObject(goEvent, 100) == WAIT_OBJECT_0 && t.RequestStop())
+                ++accepted;
+        }
+    });
+    for (int i = 0; i < 100; ++i) {
+        t.Hold();
+        ASSERT_TRUE(t.Start()) << i;
+        go.Set();
+        ASSERT_TRUE(t.Stop(5000)) << i;
+        EXPECT_FALSE(t.IsRunning());
+    }
+    quit = true;
+    requester.join();
+    EXPECT_EQ(100, t.starts.load());
+    EXPECT_EQ(100, t.exits.load());
+    EXPECT_GE(t.wakes.load(), 100);
 }
