@@ -213,7 +213,9 @@ std::wstring NTimeStamp::FormatWithBias(std::wstring_view format, std::wstring_v
     for (size_t size = 4096; size <= 65536; size *= 2) {
         std::vector<wchar_t> buffer(size);
         const size_t n = std::wcsftime(buffer.data(), size, libraryFormat.c_str(), &tm);
-        if (n != 0) return std::wstring(buffer.data(), n);
+        // Some runtimes return a truncated text instead of 0 when the buffer is
+        // too small, so a text that fills the buffer counts as not fitting.
+        if (n != 0 && n + 1 < size) return std::wstring(buffer.data(), n);
     }
     return text;
 }
