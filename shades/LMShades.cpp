@@ -207,6 +207,11 @@ int LMShades::NewRow(INRandomSource& random)
     SLMShade row;
     if (!LMGuid::Create(random, row.guid))
         return -1;
+    // A "new" row must never update an existing one (a source that repeats).
+    if (FindByGuid(row.guid) >= 0) {
+        NSetLastError(nerr::kAlreadyExists);
+        return -1;
+    }
     bool ok = false;
     int draws = 0;
     do {
@@ -218,10 +223,16 @@ int LMShades::NewRow(INRandomSource& random)
     } while (ok && FindByName(row.name) >= 0 && ++draws < kMaxDraws);
     if (!ok)
         return -1;
+    if (draws >= kMaxDraws) {
+        NSetLastError(nerr::kAlreadyExists);
+        return -1;
+    }
     draws = 0;
     do {
         row.prefix = static_cast<uint8_t>(RandomPrintable(random, ok));
     } while (ok && FindByPrefix(row.prefix) >= 0 && ++draws < kMaxDraws);
+    // Past 94 rows every prefix is taken; prefixes need not be unique (the
+    // first row wins), so the last draw is kept.
     if (!ok)
         return -1;
     draws = 0;
@@ -234,6 +245,10 @@ int LMShades::NewRow(INRandomSource& random)
     } while (ok && FindByLogMark(row.mark) >= 0 && ++draws < kMaxDraws);
     if (!ok)
         return -1;
+    if (draws >= kMaxDraws) {
+        NSetLastError(nerr::kAlreadyExists);
+        return -1;
+    }
     row.fore = 0x000000;
     row.back = 0xFFFFFF;
     return AddOrUpdate(row);
