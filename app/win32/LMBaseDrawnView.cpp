@@ -2,6 +2,26 @@
 
 #include "foundation/win32/Handles.h"
 
+bool LMBaseDrawnView::OnCreate(const CREATESTRUCTW& create)
+{
+    return ::SetTimer(Handle(), kRefreshTimerId, kRefreshMs, nullptr) != 0;
+}
+
+void LMBaseDrawnView::OnDestroy()
+{
+    ::KillTimer(Handle(), kRefreshTimerId);
+}
+
+bool LMBaseDrawnView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    if (message == WM_TIMER && wParam == kRefreshTimerId) {
+        Repaint();
+        result = 0;
+        return true;
+    }
+    return DrawnWnd::OnMessage(message, wParam, lParam, result);
+}
+
 void LMBaseDrawnView::OnLayout(HDC dc, const RECT& client)
 {
     NSelectObject font(dc, ::GetStockObject(DEFAULT_GUI_FONT));

@@ -7,7 +7,15 @@ class LMBaseDrawnView : public DrawnWnd {
 public:
     static constexpr const wchar_t* kHeaders[4] = {L"Name", L"Host/Port", L"Device/Address", L"Status"};
 
+    // The list repaints on this timer, which also gives the main thread its
+    // regular idle passes (the wake-up event is polled there).
+    static constexpr UINT kRefreshTimerId = 1;
+    static constexpr UINT kRefreshMs = 970;
+
 protected:
+    bool OnCreate(const CREATESTRUCTW& create) override;
+    void OnDestroy() override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     void OnLayout(HDC dc, const RECT& client) override;
     void OnDraw(HDC dc, const RECT& client) override;
 
