@@ -1,6 +1,6 @@
 // Draws the program's icons from simple vector shapes and writes them as .ico
 // files with 16, 24, 32 and 48 pixel images (32-bit with alpha):
-//   iconmaker <output folder>
+//   g++ -std=c++20 -O2 tools/iconmaker/IconMaker.cpp -o /tmp/iconmaker && /tmp/iconmaker resources/icons
 // Shapes are given in a 0..1 square, so every size is drawn, not scaled.
 #include <algorithm>
 #include <cmath>
