@@ -17,11 +17,34 @@
 #define IDI_MOVE_UP 208
 #define IDI_MOVE_DOWN 209
 #define IDI_ABOUT 210
+// Console window bars (the Connect button shows 222, 223, 220, 221 by state).
 #define IDI_CONNECTED 220
+#define IDI_DISCONNECTING 221
 #define IDI_IDLE 222
+#define IDI_CONNECTING 223
+#define IDI_ALT_MODE 224
 #define IDI_CONSOLE_SETUP 225
-#define IDI_ABORT 242
-#define IDI_IMPORT 243
+#define IDI_ERASE_LOG 227
+#define IDI_FOLLOW 228
+#define IDI_PIN 229
+#define IDI_RECORDING_ENABLE 230
+#define IDI_RESET 231
+#define IDI_FIRMWARE_CHECK 232
+#define IDI_FIRMWARE_UPDATE 233
+#define IDI_DELETE_COMMAND 240
+#define IDI_SEND 241
+#define IDI_ABORT 242  // also the status "Serial port not present"
+#define IDI_PORT_BUSY_STATUS 243
+#define IDI_IMPORT_COMMANDS 244
+#define IDI_EXPORT_COMMANDS 245
+#define IDI_BATCH_FOLDER 250
+#define IDI_BATCH_EDITOR 251
+#define IDI_EDIT_BATCH 252
+#define IDI_RUN_BATCH 253
+#define IDI_IGNORE_ERRORS 254
+#define IDI_SUPPRESS 273
+#define IDI_COPY_VISIBLE 274
+#define IDI_COPY_WHOLE 275
 // Console list cells.
 #define IDI_TCPIP 260
 #define IDI_PORT_MISSING 261
@@ -32,9 +55,9 @@
 #define IDI_CONSOLE_DISABLED 266
 #define IDI_CONSOLE_UNAVAILABLE 267
 #define IDI_CONSOLE_READY 268
-#define IDI_STATUS_1 269
-#define IDI_STATUS_2 270
-#define IDI_STATUS_3 271
+#define IDI_STATUS_DISABLED 269
+#define IDI_STATUS_READY 270
+#define IDI_STATUS_BAD 271
 #define IDI_LIST_FONT 272
 
 // Menu 128.

@@ -222,10 +222,11 @@ std::vector<IconDef> Icons()
              c.Fill(Polygon(pts), kRed);
              c.Fill(Rect(0.25, 0.44, 0.75, 0.56), kWhite);
          }},
-        {243, "Import", [](Canvas& c) {
-             c.Fill(Rect(0.1, 0.62, 0.9, 0.92), kGrey);
-             c.Fill(Rect(0.2, 0.62, 0.8, 0.8), kLight);
-             c.Fill(Polygon({{0.5, 0.78}, {0.8, 0.45}, {0.62, 0.45}, {0.62, 0.06}, {0.38, 0.06}, {0.38, 0.45}, {0.2, 0.45}}), kGreen);
+        {243, "PortBusyStatus", [](Canvas& c) {
+             c.Fill(Polygon({{0.2, 0.08}, {0.8, 0.08}, {0.5, 0.5}}), kAmber);
+             c.Fill(Polygon({{0.5, 0.5}, {0.8, 0.92}, {0.2, 0.92}}), kAmber);
+             c.Fill(Rect(0.14, 0.04, 0.86, 0.1), kDark);
+             c.Fill(Rect(0.14, 0.9, 0.86, 0.96), kDark);
          }},
         {260, "TcpIp", [](Canvas& c) {
              c.Fill(Circle(0.5, 0.5, 0.44), kBlue);
@@ -261,9 +262,132 @@ std::vector<IconDef> Icons()
              Window(c, 0.05, 0.1, 0.95, 0.9, kBlue);
              c.Fill(Polygon({{0.4, 0.38}, {0.68, 0.56}, {0.4, 0.74}}), kBlue);
          }},
-        {269, "StatusGood", [](Canvas& c) { c.Fill(Circle(0.5, 0.5, 0.38), kGreen); }},
-        {270, "StatusWarn", [](Canvas& c) { c.Fill(Polygon({{0.5, 0.08}, {0.94, 0.88}, {0.06, 0.88}}), kAmber); }},
-        {271, "StatusBad", [](Canvas& c) { c.Fill(RoundRect(0.12, 0.12, 0.88, 0.88, 0.1), kRed); }},
+        {269, "StatusDisabled", [](Canvas& c) {
+             c.Fill(Circle(0.5, 0.5, 0.4), kGrey);
+             c.Fill(Rect(0.25, 0.44, 0.75, 0.56), kWhite);
+         }},
+        {270, "StatusReady", [](Canvas& c) { c.Fill(Circle(0.5, 0.5, 0.38), kGreen); }},
+        {271, "StatusBad", [](Canvas& c) {
+             c.Fill(RoundRect(0.1, 0.1, 0.9, 0.9, 0.1), kRed);
+             c.Fill(Line(0.3, 0.3, 0.7, 0.7, 0.1), kWhite);
+             c.Fill(Line(0.7, 0.3, 0.3, 0.7, 0.1), kWhite);
+         }},
+        {131, "Console", [](Canvas& c) {
+             c.Fill(RoundRect(0.04, 0.08, 0.96, 0.92, 0.12), {20, 60, 120});
+             c.Fill(Polygon({{0.18, 0.3}, {0.46, 0.5}, {0.18, 0.7}, {0.18, 0.6}, {0.33, 0.5}, {0.18, 0.4}}), kWhite);
+             c.Fill(Rect(0.5, 0.62, 0.8, 0.7), kWhite);
+         }},
+        {221, "Disconnecting", [](Canvas& c) {
+             c.Fill(Rect(0.02, 0.42, 0.3, 0.58), kAmber);
+             c.Fill(Rect(0.7, 0.42, 0.98, 0.58), kAmber);
+             c.Fill(RoundRect(0.12, 0.25, 0.38, 0.75, 0.05), kDark);
+             c.Fill(RoundRect(0.62, 0.25, 0.88, 0.75, 0.05), kDark);
+             c.Fill(Line(0.5, 0.15, 0.5, 0.85, 0.06), kRed);
+         }},
+        {223, "Connecting", [](Canvas& c) {
+             c.Fill(Rect(0.02, 0.42, 0.98, 0.58), kAmber);
+             c.Fill(RoundRect(0.16, 0.25, 0.44, 0.75, 0.05), kDark);
+             c.Fill(RoundRect(0.56, 0.25, 0.84, 0.75, 0.05), kDark);
+         }},
+        {224, "AltMode", [](Canvas& c) {
+             c.Fill(Polygon({{0.05, 0.3}, {0.3, 0.08}, {0.3, 0.22}, {0.9, 0.22}, {0.9, 0.38}, {0.3, 0.38}, {0.3, 0.52}}), kBlue);
+             c.Fill(Polygon({{0.95, 0.7}, {0.7, 0.48}, {0.7, 0.62}, {0.1, 0.62}, {0.1, 0.78}, {0.7, 0.78}, {0.7, 0.92}}), kOrange);
+         }},
+        {227, "EraseLog", [](Canvas& c) {
+             c.Fill(Rect(0.1, 0.05, 0.7, 0.8), kLight);
+             for (int i = 0; i < 4; ++i)
+                 c.Fill(Rect(0.18, 0.15 + i * 0.14, 0.62, 0.2 + i * 0.14), kGrey);
+             c.Fill(Polygon({{0.45, 0.75}, {0.75, 0.45}, {0.98, 0.68}, {0.68, 0.98}}), {240, 120, 160});
+         }},
+        {228, "Follow", [](Canvas& c) {
+             ArrowDown(c, kGreen);
+             c.Fill(Rect(0.1, 0.92, 0.9, 0.98), kDark);
+         }},
+        {229, "Pin", [](Canvas& c) {
+             c.Fill(Circle(0.6, 0.35, 0.27), kRed);
+             c.Fill(Line(0.45, 0.5, 0.1, 0.92, 0.08), kDark);
+         }},
+        {230, "RecordingEnable", [](Canvas& c) {
+             c.Fill(Ring(0.5, 0.5, 0.46, 0.08), kRed);
+             c.Fill(Circle(0.5, 0.5, 0.26), kRed);
+         }},
+        {231, "Reset", [](Canvas& c) {
+             c.Fill([](double x, double y) {
+                 const double dx = x - 0.5, dy = y - 0.55, d = std::sqrt(dx * dx + dy * dy);
+                 return d <= 0.4 && d >= 0.26 && !(dy < 0 && std::fabs(dx) < 0.12);
+             }, kRed);
+             c.Fill(Rect(0.44, 0.05, 0.56, 0.5), kDark);
+         }},
+        {232, "FirmwareCheck", [](Canvas& c) {
+             c.Fill(Rect(0.2, 0.2, 0.8, 0.8), kDark);
+             for (int i = 0; i < 3; ++i) {
+                 c.Fill(Rect(0.05, 0.3 + i * 0.18, 0.2, 0.36 + i * 0.18), kGrey);
+                 c.Fill(Rect(0.8, 0.3 + i * 0.18, 0.95, 0.36 + i * 0.18), kGrey);
+             }
+             c.Fill(Line(0.3, 0.5, 0.45, 0.65, 0.1), kGreen);
+             c.Fill(Line(0.45, 0.65, 0.72, 0.32, 0.1), kGreen);
+         }},
+        {233, "FirmwareUpdate", [](Canvas& c) {
+             c.Fill(Rect(0.2, 0.2, 0.8, 0.8), kDark);
+             for (int i = 0; i < 3; ++i) {
+                 c.Fill(Rect(0.05, 0.3 + i * 0.18, 0.2, 0.36 + i * 0.18), kGrey);
+                 c.Fill(Rect(0.8, 0.3 + i * 0.18, 0.95, 0.36 + i * 0.18), kGrey);
+             }
+             c.Fill(Polygon({{0.5, 0.28}, {0.7, 0.5}, {0.58, 0.5}, {0.58, 0.72}, {0.42, 0.72}, {0.42, 0.5}, {0.3, 0.5}}), kAmber);
+         }},
+        {240, "DeleteCommand", [](Canvas& c) {
+             c.Fill(Rect(0.05, 0.4, 0.6, 0.6), kGrey);
+             c.Fill(Line(0.6, 0.3, 0.95, 0.7, 0.12), kRed);
+             c.Fill(Line(0.95, 0.3, 0.6, 0.7, 0.12), kRed);
+         }},
+        {241, "Send", [](Canvas& c) {
+             c.Fill(Polygon({{0.05, 0.45}, {0.95, 0.1}, {0.6, 0.92}, {0.45, 0.58}}), kGreen);
+             c.Fill(Polygon({{0.45, 0.58}, {0.95, 0.1}, {0.5, 0.8}}), {30, 110, 45});
+         }},
+        {244, "ImportCommands", [](Canvas& c) {
+             c.Fill(Rect(0.1, 0.62, 0.9, 0.92), kGrey);
+             c.Fill(Rect(0.2, 0.62, 0.8, 0.8), kLight);
+             c.Fill(Polygon({{0.5, 0.78}, {0.8, 0.45}, {0.62, 0.45}, {0.62, 0.06}, {0.38, 0.06}, {0.38, 0.45}, {0.2, 0.45}}), kGreen);
+         }},
+        {245, "ExportCommands", [](Canvas& c) {
+             c.Fill(Rect(0.1, 0.62, 0.9, 0.92), kGrey);
+             c.Fill(Rect(0.2, 0.62, 0.8, 0.8), kLight);
+             c.Fill(Polygon({{0.5, 0.04}, {0.8, 0.38}, {0.62, 0.38}, {0.62, 0.75}, {0.38, 0.75}, {0.38, 0.38}, {0.2, 0.38}}), kBlue);
+         }},
+        {250, "BatchFolder", [](Canvas& c) {
+             c.Fill(Polygon({{0.05, 0.2}, {0.4, 0.2}, {0.5, 0.3}, {0.95, 0.3}, {0.95, 0.85}, {0.05, 0.85}}), kAmber);
+             c.Fill(Rect(0.05, 0.4, 0.95, 0.85), {245, 200, 80});
+         }},
+        {251, "BatchEditor", [](Canvas& c) {
+             c.Fill(Line(0.2, 0.8, 0.8, 0.2, 0.2), kOrange);
+             c.Fill(Polygon({{0.1, 0.9}, {0.13, 0.72}, {0.28, 0.87}}), kDark);
+         }},
+        {252, "EditBatch", [](Canvas& c) {
+             c.Fill(Rect(0.1, 0.05, 0.75, 0.95), kLight);
+             c.Fill(Rect(0.1, 0.05, 0.75, 0.1), kGrey);
+             c.Fill(Line(0.4, 0.85, 0.9, 0.35, 0.14), kOrange);
+         }},
+        {253, "RunBatch", [](Canvas& c) { c.Fill(Polygon({{0.2, 0.1}, {0.88, 0.5}, {0.2, 0.9}}), kGreen); }},
+        {254, "IgnoreErrors", [](Canvas& c) {
+             c.Fill(Polygon({{0.5, 0.08}, {0.94, 0.88}, {0.06, 0.88}}), kAmber);
+             c.Fill(Line(0.1, 0.1, 0.9, 0.9, 0.1), kDark);
+         }},
+        {273, "Suppress", [](Canvas& c) {
+             Window(c, 0.05, 0.1, 0.95, 0.9, kGrey);
+             c.Fill(Line(0.15, 0.85, 0.85, 0.2, 0.1), kRed);
+         }},
+        {274, "CopyVisible", [](Canvas& c) {
+             c.Fill(Rect(0.05, 0.05, 0.6, 0.7), kGrey);
+             c.Fill(Rect(0.35, 0.3, 0.92, 0.95), kDark);
+             c.Fill(Rect(0.4, 0.35, 0.87, 0.9), kLight);
+         }},
+        {275, "CopyWhole", [](Canvas& c) {
+             c.Fill(Rect(0.05, 0.05, 0.6, 0.7), kGrey);
+             c.Fill(Rect(0.35, 0.3, 0.92, 0.95), kDark);
+             c.Fill(Rect(0.4, 0.35, 0.87, 0.9), kLight);
+             for (int i = 0; i < 4; ++i)
+                 c.Fill(Rect(0.45, 0.42 + i * 0.12, 0.82, 0.46 + i * 0.12), kBlue);
+         }},
         {272, "ListFont", [](Canvas& c) {
              c.Fill(Polygon({{0.42, 0.08}, {0.58, 0.08}, {0.92, 0.92}, {0.74, 0.92}, {0.5, 0.3}, {0.26, 0.92}, {0.08, 0.92}}), kDark);
              c.Fill(Rect(0.3, 0.6, 0.7, 0.72), kDark);

@@ -1,0 +1,37 @@
+// Resource identifiers of the console setup dialog (shared by its resource
+// script and its class).
+#pragma once
+
+#define IDD_CONS_SETUP 139
+#define IDI_CONS_SETUP_DLG 225
+
+#define IDC_CS_NAME 1000
+#define IDC_CS_ENABLED 1001
+#define IDC_CS_COM_PORT 1002
+#define IDC_CS_SERMODE_SETUP 1003
+#define IDC_CS_SERMODE 1004
+#define IDC_CS_ALTMODE_SETUP 1006
+#define IDC_CS_LOGGING 1007
+#define IDC_CS_SWAP 1008
+#define IDC_CS_ALTMODE 1009
+#define IDC_CS_DEV_ADDR 1011
+#define IDC_CS_AUTO_CONNECT 1021
+#define IDC_CS_FONT_CHANGE 1022
+#define IDC_CS_FONT_GROUP 1023
+#define IDC_CS_FONT_SAMPLE 1024
+#define IDC_CS_FONT_GLOBAL 1025
+#define IDC_CS_FONT_DEFAULT 1026
+#define IDC_CS_LOG_DEPTH 1027
+#define IDC_CS_DEPTH_GLOBAL 1028
+#define IDC_CS_IGNORE_NDE 1029
+#define IDC_CS_DEPTH_DEFAULT 1030
+#define IDC_CS_RX_TERM 1042
+#define IDC_CS_RX_WRAP 1043
+#define IDC_CS_TX_TERM 1044
+#define IDC_CS_RX_TIMEOUT 1045
+#define IDC_CS_HOST_PORT 1054
+#define IDC_CS_MODE_TCPIP 1055
+#define IDC_CS_MODE_COM 1056
+#define IDC_CS_MODE_DEVICE 1057
+#define IDC_CS_ERRORS 1090
+#define IDC_CS_SHADES 1109
