@@ -1,0 +1,357 @@
+#include "config/win32/LMConsSetupDlg.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+
+#include "resources/LMConsSetupDlgIds.h"
+
+namespace {
+
+// Runs the real dialog modally and plays a script from a timer once it is up,
+// as a user would: texts typed into the edits, buttons clicked.
+class ScriptedDlg : public LMConsConfigDlg {
+public:
+    using Script = std::function<void(ScriptedDlg&)>;
+    ScriptedDlg(const LMConsSetupDlgRecord& record, LMConsSetupDlgContext context, Script script)
+        : LMConsConfigDlg(record, std::move(context), nullptr), m_script(std::move(script))
+    {
+    }
+
+    void Type(int id, const wchar_t* text) { ::SendMessageW(Item(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)); }
+    void Click(int id) { ::SendMessageW(Item(id), BM_CLICK, 0, 0); }
+    void SelectItem(int id, const wchar_t* text)
+    {
+        ::SendMessageW(Item(id), CB_SELECTSTRING, WPARAM(-1), reinterpret_cast<LPARAM>(text));
+        ::SendMessageW(Handle(), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(Item(id)));
+    }
+    std::wstring Text(int id) const
+    {
+        wchar_t buffer[1024] = {};
+        ::GetWindowTextW(Item(id), buffer, 1024);
+        return buffer;
+    }
+    std::wstring Selected(int id) const
+    {
+        wchar_t buffer[256] = {};
+        const LRESULT index = ::SendMessageW(Item(id), CB_GETCURSEL, 0, 0);
+        if (index != CB_ERR)
+            ::SendMessageW(Item(id), CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(buffer));
+        return buffer;
+    }
+    bool Enabled(int id) const { return ::IsWindowEnabled(Item(id)) != FALSE; }
+    bool Visible(int id) const { return (::GetWindowLongW(Item(id), GWL_STYLE) & WS_VISIBLE) != 0; }
+    bool OkEnabled() const { return Enabled(IDOK); }
+    std::wstring Errors() const { return Visible(IDC_CS_ERRORS) ? Text(IDC_CS_ERRORS) : L""; }
+    void Press(int id) { ::SendMessageW(Handle(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(Item(id))); }
+
+protected:
+    bool OnInitDialog() override
+    {
+        const bool result = LMConsConfigDlg::OnInitDialog();
+        ::SetTimer(Handle(), 1, 10, nullptr);
+        return result;
+    }
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override
+    {
+        if (message != WM_TIMER || wParam != 1)
+            return false;
+        ::KillTimer(Handle(), 1);
+        m_script(*this);
+        // A script that did not close the dialog cancels it.
+        if (Handle() != nullptr && ::IsWindowVisible(Handle()))
+            ::EndDialog(Handle(), IDCANCEL);
+        return true;
+    }
+
+private:
+    Script m_script;
+};
+
+LMConsSetupDlgContext Ports()
+{
+    LMConsSetupDlgContext context;
+    context.ports = {{L"COM1", L"FTDI\\A1", L"USB\\VID_0403&PID_6001\\A1"},
+                     {L"COM3", L"FTDI\\B2", L"USB\\VID_0403&PID_6001\\B2"}};
+    context.namesInUse = {L"Board A", L"Board B"};
+    return context;
+}
+
+LMConsSetupDlgRecord Named(const wchar_t* name)
+{
+    LMConsSetupDlgRecord record;
+    record.Name = name;
+    return record;
+}
+
+INT_PTR RunDialog(const LMConsSetupDlgRecord& record, LMConsSetupDlgContext context, ScriptedDlg::Script script,
+            LMConsSetupDlgRecord* out = nullptr)
+{
+    ScriptedDlg dialog(record, std::move(context), std::move(script));
+    const INT_PTR result = dialog.DoModal();
+    if (out != nullptr)
+        *out = dialog.Record();
+    return result;
+}
+
+TEST(LMConsSetupDlg, ListsEveryProblemAndEnablesOkOnlyWhenAllAreMended)
+{
+    LMConsSetupDlgRecord out;
+    const INT_PTR result = RunDialog(Named(L"Board C"), Ports(), [](ScriptedDlg& d) {
+        EXPECT_TRUE(d.OkEnabled());
+        EXPECT_FALSE(d.Visible(IDC_CS_ERRORS));
+        d.Click(IDC_CS_MODE_TCPIP);
+        d.Type(IDC_CS_NAME, L"");
+        d.Type(IDC_CS_HOST_PORT, L"host:0");
+        EXPECT_EQ(d.Errors(), L"Name cannot be empty\r\nInvalid port value");
+        EXPECT_FALSE(d.OkEnabled());
+        d.Type(IDC_CS_NAME, L"  Board D ");
+        EXPECT_EQ(d.Errors(), L"Invalid port value");
+        d.Type(IDC_CS_HOST_PORT, L"192.168.1.10:23");
+        EXPECT_EQ(d.Errors(), L"");
+        EXPECT_FALSE(d.Visible(IDC_CS_ERRORS));
+        EXPECT_TRUE(d.OkEnabled());
+        d.Click(IDOK);
+    }, &out);
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(out.Name, L"Board D");
+    EXPECT_EQ(out.ConMode, 0u);
+    EXPECT_EQ(out.HostPort, L"192.168.1.10:23");
+}
+
+TEST(LMConsSetupDlg, ChecksWrapTimeoutDepthAndNames)
+{
+    LMConsSetupDlgRecord out;
+    RunDialog(Named(L"Board A"), [] {
+        auto c = Ports();
+        c.isNew = false;
+        c.currentName = L"Board A";
+        return c;
+    }(), [](ScriptedDlg& d) {
+        // Its own name, in another case, is not "in use"; another console's is.
+        d.Type(IDC_CS_NAME, L"board a");
+        EXPECT_EQ(d.Errors(), L"");
+        d.Type(IDC_CS_NAME, L"BOARD B");
+        EXPECT_EQ(d.Errors(), L"Name already in use");
+        d.Type(IDC_CS_NAME, L"Com 3");
+        EXPECT_EQ(d.Errors(), L"Name is reserved");
+        d.Type(IDC_CS_NAME, L"Comet");
+        for (const wchar_t* bad : {L"0", L"5000", L"x"}) {
+            d.Type(IDC_CS_RX_WRAP, bad);
+            EXPECT_EQ(d.Errors(), L"Invalid Rx line wrap") << bad;
+            EXPECT_FALSE(d.OkEnabled());
+        }
+        d.Type(IDC_CS_RX_WRAP, L"0x1000");
+        d.Type(IDC_CS_RX_TIMEOUT, L"4294967296");
+        d.Type(IDC_CS_LOG_DEPTH, L"0");
+        EXPECT_EQ(d.Errors(), L"Invalid Rx timeout\r\nInvalid log depth");
+        d.Type(IDC_CS_RX_TIMEOUT, L"0b101");
+        d.Type(IDC_CS_LOG_DEPTH, L"2147483647");
+        EXPECT_TRUE(d.OkEnabled());
+        d.Click(IDOK);
+    }, &out);
+    EXPECT_EQ(out.Name, L"Comet");
+    EXPECT_EQ(out.RxWrap, 4096u);
+    EXPECT_EQ(out.RxTO, 5u);
+    EXPECT_EQ(out.LogDepth, 2147483647u);
+}
+
+TEST(LMConsSetupDlg, MissingPortIsMarkedAndChoosingOneCopiesItsDevice)
+{
+    LMConsSetupDlgRecord record = Named(L"Board C");
+    record.COMPort = L"COM9";
+    LMConsSetupDlgRecord out;
+    RunDialog(record, Ports(), [](ScriptedDlg& d) {
+        EXPECT_EQ(d.Selected(IDC_CS_COM_PORT), L"*COM9");
+        EXPECT_EQ(d.Errors(), L"Invalid COM port");
+        EXPECT_FALSE(d.Enabled(IDC_CS_SERMODE_SETUP));
+        d.SelectItem(IDC_CS_COM_PORT, L"COM3");
+        EXPECT_EQ(d.Errors(), L"");
+        EXPECT_EQ(d.Selected(IDC_CS_DEV_ADDR), L"FTDI\\B2");
+        EXPECT_TRUE(d.Enabled(IDC_CS_SERMODE_SETUP));
+        EXPECT_FALSE(d.Enabled(IDC_CS_DEV_ADDR));
+        // Device serial: the COM port follows the device.
+        d.Click(IDC_CS_MODE_DEVICE);
+        EXPECT_TRUE(d.Enabled(IDC_CS_DEV_ADDR));
+        EXPECT_FALSE(d.Enabled(IDC_CS_COM_PORT));
+        d.SelectItem(IDC_CS_DEV_ADDR, L"FTDI\\A1");
+        EXPECT_EQ(d.Selected(IDC_CS_COM_PORT), L"COM1");
+        d.Click(IDOK);
+    }, &out);
+    EXPECT_EQ(out.ConMode, 1u);
+    EXPECT_EQ(out.DevAddr, L"FTDI\\A1");
+    EXPECT_EQ(out.COMPort, L"COM1");
+}
+
+TEST(LMConsSetupDlg, SerialModeSectionFollowsTheConnectionAndSwaps)
+{
+    LMConsSetupDlgRecord out;
+    RunDialog(Named(L"Board C"), Ports(), [](ScriptedDlg& d) {
+        const std::wstring base = d.Text(IDC_CS_SERMODE);
+        const std::wstring alt = d.Text(IDC_CS_ALTMODE);
+        EXPECT_NE(base.find(L"BAUD=115200"), std::wstring::npos);
+        EXPECT_NE(alt.find(L"BAUD=9600"), std::wstring::npos);
+        EXPECT_TRUE(d.Enabled(IDC_CS_SWAP));
+        d.Click(IDC_CS_SWAP);
+        EXPECT_EQ(d.Text(IDC_CS_SERMODE), alt);
+        EXPECT_EQ(d.Text(IDC_CS_ALTMODE), base);
+        d.Click(IDC_CS_SWAP);
+        EXPECT_EQ(d.Text(IDC_CS_SERMODE), base);
+        d.Click(IDC_CS_SWAP);
+        d.Click(IDC_CS_MODE_TCPIP);
+        for (int id : {IDC_CS_SERMODE, IDC_CS_ALTMODE, IDC_CS_SERMODE_SETUP, IDC_CS_ALTMODE_SETUP, IDC_CS_SWAP,
+                       IDC_CS_COM_PORT, IDC_CS_DEV_ADDR})
+            EXPECT_FALSE(d.Enabled(id)) << id;
+        EXPECT_TRUE(d.Enabled(IDC_CS_HOST_PORT));
+        // A press that reaches a disabled Swap changes nothing.
+        d.SwapModes();
+        EXPECT_EQ(d.Text(IDC_CS_SERMODE), alt);
+        d.Click(IDC_CS_MODE_COM);
+        EXPECT_TRUE(d.Enabled(IDC_CS_SWAP));
+        d.Click(IDOK);
+    }, &out);
+    EXPECT_NE(out.SerMode.find(L"BAUD=9600"), std::wstring::npos);
+    EXPECT_NE(out.AltMode.find(L"BAUD=115200"), std::wstring::npos);
+    EXPECT_EQ(out.ConMode, 2u);
+}
+
+TEST(LMConsSetupDlg, ShiftSetupOffersTheRateAndKeepsTheRest)
+{
+    auto context = Ports();
+    std::wstring askedTitle;
+    uint32_t offered = 0;
+    context.askBaudRate = [&](void*, const std::wstring& title, uint32_t& rate) {
+        askedTitle = title;
+        offered = rate;
+        rate = 9600;
+        return true;
+    };
+    LMConsSetupDlgRecord record = Named(L"Board C");
+    record.COMPort = L"COM3";
+    record.SerMode = L"BAUD=115200 PARITY=E DATA=7 STOP=2 XON=OFF ODSR=OFF OCTS=OFF DTR=ON RTS=OFF IDSR=OFF";
+    LMConsSetupDlgRecord out;
+    RunDialog(record, context, [](ScriptedDlg& d) {
+        d.SetupMode(false, true);
+        EXPECT_EQ(d.Text(IDC_CS_SERMODE),
+                  L"BAUD=9600 PARITY=E DATA=7 STOP=2 XON=OFF ODSR=OFF OCTS=OFF DTR=ON RTS=OFF IDSR=OFF");
+        d.Click(IDOK);
+    }, &out);
+    EXPECT_EQ(askedTitle, L"COM3 custom baud rate");
+    EXPECT_EQ(offered, 115200u);
+    EXPECT_EQ(out.SerMode, L"BAUD=9600 PARITY=E DATA=7 STOP=2 XON=OFF ODSR=OFF OCTS=OFF DTR=ON RTS=OFF IDSR=OFF");
+}
+
+TEST(LMConsSetupDlg, OpenConsoleKeepsItsIdentityButNotItsPresentation)
+{
+    auto context = Ports();
+    context.editable = false;
+    context.isNew = false;
+    context.currentName = L"Board A";
+    RunDialog(Named(L"Board A"), context, [](ScriptedDlg& d) {
+        EXPECT_TRUE(d.OkEnabled());
+        for (int id : {IDC_CS_NAME, IDC_CS_ENABLED, IDC_CS_MODE_TCPIP, IDC_CS_MODE_COM, IDC_CS_MODE_DEVICE,
+                       IDC_CS_HOST_PORT, IDC_CS_COM_PORT, IDC_CS_DEV_ADDR, IDC_CS_AUTO_CONNECT, IDC_CS_IGNORE_NDE,
+                       IDC_CS_SERMODE_SETUP, IDC_CS_ALTMODE_SETUP, IDC_CS_SWAP, IDC_CS_SHADES})
+            EXPECT_FALSE(d.Enabled(id)) << id;
+        for (int id : {IDC_CS_RX_TERM, IDC_CS_TX_TERM, IDC_CS_RX_WRAP, IDC_CS_RX_TIMEOUT, IDC_CS_LOGGING,
+                       IDC_CS_FONT_CHANGE, IDC_CS_LOG_DEPTH})
+            EXPECT_TRUE(d.Enabled(id)) << id;
+        EXPECT_EQ(d.Text(IDC_CS_FONT_GROUP), L"Console Font = Consolas,10");
+    });
+}
+
+void CALLBACK CancelSetupDialog(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (HWND dialog = ::FindWindowW(nullptr, L"Lumbra Console Setup")) {
+        ::SetDlgItemTextW(dialog, IDC_CS_NAME, L"Changed");
+        ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    }
+}
+
+TEST(LMConsSetupDlg, CancelLeavesTheCallersRecordAlone)
+{
+    LMConsSetupDlgRecord record = Named(L"Board C");
+    // The run function gives no way to script, so a thread timer cancels it.
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &CancelSetupDialog);
+    EXPECT_FALSE(LMRunConsSetupDlg(nullptr, record, Ports()));
+    ::KillTimer(nullptr, timer);
+    EXPECT_EQ(record, Named(L"Board C"));
+}
+
+// Shows the dialog for a few seconds with two problems, for a screenshot.
+TEST(LMConsSetupDlg, DISABLED_ShowForScreenshot)
+{
+    RunDialog(Named(L"Board C"), Ports(), [](ScriptedDlg& d) {
+        d.Click(IDC_CS_MODE_TCPIP);
+        d.Type(IDC_CS_NAME, L"");
+        d.Type(IDC_CS_HOST_PORT, L"host:0");
+        ::ShowWindow(d.Handle(), SW_SHOW);
+        ::UpdateWindow(d.Handle());
+        const DWORD end = ::GetTickCount() + 4000;
+        MSG msg;
+        while (::GetTickCount() < end) {
+            while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                ::TranslateMessage(&msg);
+                ::DispatchMessageW(&msg);
+            }
+            ::Sleep(20);
+        }
+    });
+}
+
+TEST(LMConsSetupDlgValidate, HostPortRules)
+{
+    EXPECT_EQ(LMSetupDlgHostPortProblem(L""), L"Empty host[:port]");
+    EXPECT_EQ(LMSetupDlgHostPortProblem(L"host:0"), L"Invalid port value");
+    EXPECT_EQ(LMSetupDlgHostPortProblem(L"host:65536"), L"Invalid port value");
+    EXPECT_EQ(LMSetupDlgHostPortProblem(L"host:08"), L"Invalid port value");
+    EXPECT_EQ(LMSetupDlgHostPortProblem(L"host:"), L"Invalid (: + empty?) port");
+    EXPECT_EQ(LMSetupDlgHostPortProblem(L":23"), L"Invalid host (port only?)");
+    EXPECT_EQ(LMSetupDlgHostPortProblem(L"host:2x"), L"Invalid port character(s)");
+    EXPECT_EQ(LMSetupDlgHostPortProblem(L"host:023"), L"");
+    EXPECT_EQ(LMSetupDlgHostPortProblem(L"a..b"), L"Invalid (empty) host segment");
+    EXPECT_EQ(LMSetupDlgHostPortProblem(L"a.b."), L"Empty host");
+    EXPECT_EQ(LMSetupDlgHostPortProblem(L"my_host"), L"Invalid host character");
+    EXPECT_EQ(LMSetupDlgHostPortProblem(L"192.168.1.10:23"), L"");
+    EXPECT_EQ(LMSetupDlgHostPortProblem(L"bad_host:0"), L"Invalid port value");
+}
+
+TEST(LMConsSetupDlgValidate, ReservedNames)
+{
+    for (const wchar_t* name : {L"COM7", L"lpt1", L"Com 3", L"NUL", L"con", L"COM", L"COM-1", L"LPT0x1"})
+        EXPECT_TRUE(LMSetupDlgIsReservedName(name)) << name;
+    for (const wchar_t* name : {L"COMET", L"COMx", L"LPTX", L"LPT", L"Console", L"COM1a"})
+        EXPECT_FALSE(LMSetupDlgIsReservedName(name)) << name;
+}
+
+TEST(LMConsSetupDlgValidate, FailingValuesKeepTheRecordsPreviousValues)
+{
+    LMConsSetupDlgInput input;
+    input.name = L"  ";
+    input.rxTerm = 6;
+    input.txTerm = 4;
+    input.rxWrap = L"4097";
+    input.rxTimeout = L"-1";
+    input.logDepth = L"2147483648";
+    input.conMode = 2;
+    input.comPort = L"*COM9";
+    input.enabled = false;
+    LMConsSetupDlgRecord record;
+    record.Name = L"Old";
+    const LMConsSetupDlgRecord before = record;
+    bool portValid = true;
+    const auto problems = LMConsSetupDlgValidate(input, Ports(), record, portValid);
+    const std::vector<std::wstring> expected = {L"Name cannot be empty", L"Rx termination out of range",
+                                                L"Invalid Rx line wrap", L"Invalid Rx timeout",
+                                                L"Tx termination out of range", L"Invalid COM port",
+                                                L"Invalid log depth"};
+    EXPECT_EQ(problems, expected);
+    EXPECT_FALSE(portValid);
+    EXPECT_EQ(record.Name, before.Name);
+    EXPECT_EQ(record.RxWrap, before.RxWrap);
+    EXPECT_EQ(record.COMPort, before.COMPort);
+    EXPECT_FALSE(record.Enabled);  // check boxes are always taken
+}
+
+}  // namespace
