@@ -279,6 +279,45 @@ TEST(LMConsSetupDlg, CancelLeavesTheCallersRecordAlone)
     EXPECT_EQ(record, Named(L"Board C"));
 }
 
+// Plays the user of the custom baud rate box: checks what it offers, types a
+// rate it refuses and then one it takes.
+std::wstring g_offeredRate;
+bool g_refusedTooSmall = false;
+void CALLBACK AnswerBaudRateBox(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND box = ::FindWindowW(nullptr, L"COM3 custom baud rate");
+    if (box == nullptr)
+        return;
+    ::KillTimer(nullptr, timer);
+    wchar_t text[64] = {};
+    ::GetDlgItemTextW(box, 1101, text, 64);
+    g_offeredRate = text;
+    ::SetDlgItemTextW(box, 1101, L"49");
+    // The box checks on a message it posts to itself: let it arrive.
+    MSG msg;
+    while (::PeekMessageW(&msg, box, 0, 0, PM_REMOVE))
+        ::DispatchMessageW(&msg);
+    g_refusedTooSmall = !::IsWindowEnabled(::GetDlgItem(box, IDOK));
+    ::SetDlgItemTextW(box, 1101, L"57600");
+    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
+
+TEST(LMConsSetupDlg, ShiftSetupAsksThroughTheInputBox)
+{
+    LMConsSetupDlgRecord record = Named(L"Board C");
+    record.COMPort = L"COM3";
+    LMConsSetupDlgRecord out;
+    RunDialog(record, Ports(), [](ScriptedDlg& d) {
+        const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, &AnswerBaudRateBox);
+        d.SetupMode(true, true);
+        ::KillTimer(nullptr, timer);
+        d.Click(IDOK);
+    }, &out);
+    EXPECT_EQ(g_offeredRate, L"9600");
+    EXPECT_TRUE(g_refusedTooSmall);
+    EXPECT_EQ(out.AltMode, L"BAUD=57600 PARITY=N DATA=8 STOP=1 XON=OFF ODSR=OFF OCTS=OFF DTR=ON RTS=OFF IDSR=OFF");
+}
+
 // Shows the dialog for a few seconds with two problems, for a screenshot.
 TEST(LMConsSetupDlg, DISABLED_ShowForScreenshot)
 {
