@@ -130,3 +130,21 @@ TEST(LMRxText, IllFormedUtf8IsRepairedAsThePlatformDoes)
 }
 
 }  // namespace
+
+#include "comm/LMConsoleAddress.h"
+
+namespace {
+
+TEST(LMConsoleAddress, TelnetSerialAndUnknownModes)
+{
+    const std::wstring mode = L"BAUD=115200 PARITY=N DATA=8 STOP=1 XON=OFF ODSR=OFF OCTS=OFF DTR=ON RTS=OFF IDSR=OFF";
+    EXPECT_EQ(LMConsoleAddress(0, L"board7:2001", L"dev", L"COM3", mode), L"telnet://board7:2001");
+    EXPECT_EQ(LMConsoleAddress(2, L"", L"dev", L"COM3", mode), L"serial://COM3/115200-8-N-1-NH");
+    EXPECT_EQ(LMConsoleAddress(1, L"", L"USB\\VID_0403", L"COM3", L"BAUD=96 XON=ON"),
+              L"serial://USB\\VID_0403/9600-8-N-1-SH");
+    // A mode that does not parse is shown as written.
+    EXPECT_EQ(LMConsoleAddress(2, L"", L"", L"COM3", L"BAUD=0"), L"serial://COM3/BAUD=0");
+    EXPECT_EQ(LMConsoleAddress(7, L"h", L"d", L"COM3", mode), L"*** ERROR ***");
+}
+
+}  // namespace

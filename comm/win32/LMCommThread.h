@@ -1,0 +1,121 @@
+#pragma once
+// The communication worker of one console: owns the connection, turns
+// received bytes into log lines, sends what the user asks it to send and
+// serves the requests the console window posts. Everything it has to tell
+// the user becomes an entry of the console's log; it never touches a window.
+//
+// Threads: the console window thread constructs, starts, stops, posts
+// requests and reads the state; everything else runs on the worker thread.
+// The request lock and the procedure lock are never held together.
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "comm/ILMCommConfig.h"
+#include "comm/LMLineCutter.h"
+#include "foundation/NClassInfo.h"
+#include "foundation/NTimeStamp.h"
+#include "foundation/win32/Handles.h"
+#include "foundation/win32/NThread.h"
+
+class LMLog;
+class LMASock;
+
+class LMCommThread : public NClassInfo, public NThread, private ILMRxLineSink {
+    N_DECLARE_CLASS_INFO(LMCommThread)
+public:
+    enum EState : uint8_t { kIdle = 0, kConnecting = 1, kConnected = 2, kDisconnecting = 3 };
+    static constexpr DWORD kConnectTimeoutMs = 15000;
+    // Socket reads per loop pass: a flooding peer must not keep requests,
+    // user break and Stop waiting.
+    static constexpr int kReadsPerPass = 16;
+
+    struct SRequest {
+        uint32_t code = 0xFFFFFFFFu;
+        std::wstring text;
+    };
+
+    LMCommThread(ILMCommConfig* config, LMLog* log);
+    ~LMCommThread() override;
+
+    // Window thread: what the view does to connect (state 0 -> 1, clear, Start)
+    // and to disconnect (state 2 -> 3, Stop without limit).
+    bool Connect(bool altMode);
+    bool Disconnect();
+
+    void PostRequest(uint32_t code, std::wstring text = {});
+    bool RequestReset();
+    std::wstring GetProcedureName();
+    void ClearRequests();
+    SRequest TakeRequest();
+
+    std::wstring GetAddress() const;
+
+    // Read and compare-exchanged directly by the window.
+    std::atomic<uint8_t> m_state{kIdle};
+    std::atomic<uint8_t> m_altMode{0};
+    std::atomic<uint8_t> m_procedureActive{0};
+
+    // For tests: a shorter connect time-out (the default stays 15 s).
+    void SetConnectTimeout(DWORD ms) { m_connectTimeoutMs = ms; }
+    bool IsFlooding() const { return m_flood.load() != 0; }
+
+protected:
+    DWORD Run() override;
+    void OnExit() override;
+    void Wake() override;
+
+private:
+    // ILMRxLineSink (worker thread)
+    bool OnRxLine(std::string_view bytes, bool forced) override;
+    void OnRxHexLine(std::string_view text) override;
+    void OnRxOpen(std::string_view bytesOrText, bool hex) override;
+
+    DWORD ConnectTcp(bool& connected);
+    DWORD ConnectSerial();
+    // 0 nothing read, 1 something read, -1 the connection ends.
+    int ReadSocket();
+    bool ProcessBytes(const void* data, size_t size, NTimeStamp stamp);
+    bool FlushPartial(bool force);
+    bool SendUserCommand(const std::wstring& text, bool replyAwaited);
+    bool SendBytes(const void* data, size_t size);
+    bool HandleRequest(const SRequest& request, bool& end);
+    void FloodStep();
+    void NotAvailable(const wchar_t* what);
+    void EndProcedure();
+    SLMRxSettings RxSettings() const;
+    std::wstring ModeInUse() const;
+    void LogSystemError(uint32_t code, uint8_t kind, NTimeStamp stamp);
+    void Log(uint8_t kind, const std::wstring& text);
+
+    ILMCommConfig* const m_config;  // not owned
+    LMLog* const m_log;             // not owned
+    NEventHandle m_stopEvent;       // manual reset
+    NEventHandle m_requestEvent;    // auto reset
+    std::mutex m_requestLock;
+    std::deque<SRequest> m_requests;  // guarded by m_requestLock
+    std::mutex m_procedureLock;
+    std::wstring m_procedureName;     // guarded by m_procedureLock
+    std::atomic<uint32_t> m_spareCounter{0}, m_signatureChar{0}, m_steps{0}, m_stepsDone{0};
+    std::atomic<uint8_t> m_spareFirstProblem{0};
+    std::atomic<uint8_t> m_flood{0};
+    std::atomic<DWORD> m_connectTimeoutMs{kConnectTimeoutMs};
+    // Worker thread only.
+    HANDLE m_waits[3] = {};
+    std::unique_ptr<LMASock> m_socket;
+    LMLineCutter m_cutter;
+    DWORD m_exitCode = 0;
+    DWORD m_floodDelay = 0;
+    bool m_connected = false;
+    bool m_moreInput = false;  // the last read pass stopped at its bound
+    uint32_t m_lastCommandCrc = 0;
+    uint64_t m_lastCommandTick = 0;
+    bool m_awaitingReply = false;
+    NTimeStamp m_now;           // stamp of the chunk being cut
+    std::string m_lineText;     // reused for every line
+};
