@@ -360,3 +360,35 @@ TEST(NSerialPort, VanishingDuringWriteIsReported)
     EXPECT_TRUE(reported);
     EXPECT_TRUE(port.Stop(5000));
 }
+
+TEST(NSerialPort, NotifiesTheWindowOnceUntilTheListIsDrained)
+{
+    HWND window = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    const UINT message = ::RegisterWindowMessageW(L"NSerialPortTest::ms_cnMsgIDPacket");
+    SimSerialDriver sim;
+    NSerialPort port(sim);
+    port.SetNotification(window, message, 77);
+    ASSERT_TRUE(port.Open(L"COM5"));  // queues the error and modem packets
+    sim.Receive("abc");
+    ::Sleep(200);
+    auto count = [&] {
+        int n = 0;
+        MSG msg;
+        while (::PeekMessageW(&msg, window, message, message, PM_REMOVE)) {
+            EXPECT_EQ(msg.wParam, reinterpret_cast<WPARAM>(&port));
+            EXPECT_EQ(msg.lParam, 77);
+            ++n;
+        }
+        return n;
+    };
+    EXPECT_EQ(count(), 1);
+    while (port.TakePacket()) {
+    }
+    sim.Receive("def");
+    for (int i = 0; i < 100 && ::WaitForSingleObject(port.PacketEvent(), 0) != WAIT_OBJECT_0; ++i)
+        ::Sleep(10);
+    EXPECT_EQ(count(), 1);
+    EXPECT_TRUE(port.Stop(5000));
+    ::DestroyWindow(window);
+}
