@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "foundation/win32/Handles.h"
 #include "transport/SerialMode.h"
 
 bool NSerial::Fail(const wchar_t* step, DWORD error)
@@ -36,22 +37,44 @@ std::wstring NSerial::CanonicalMode() const
 bool NSerial::ConfigDialog(HWND owner)
 {
     m_lastStep.clear();
-    // The provider's record may be larger than COMMCONFIG: ask for its size.
-    DWORD size = sizeof(COMMCONFIG);
-    std::vector<BYTE> buffer(size, 0);
-    auto* config = reinterpret_cast<COMMCONFIG*>(buffer.data());
-    config->dwSize = sizeof(COMMCONFIG);
-    if (!::GetDefaultCommConfigW(m_portName.c_str(), config, &size)) {
-        if (size > buffer.size() && size < 65536) {
-            buffer.assign(size, 0);
-            config = reinterpret_cast<COMMCONFIG*>(buffer.data());
-            config->dwSize = sizeof(COMMCONFIG);
-            if (!::GetDefaultCommConfigW(m_portName.c_str(), config, &size))
+    // The provider's record may be larger than COMMCONFIG; it says how large.
+    std::vector<BYTE> buffer(sizeof(COMMCONFIG) + 256, 0);
+    auto prepare = [&](DWORD size) {
+        buffer.assign(size < sizeof(COMMCONFIG) ? sizeof(COMMCONFIG) : size, 0);
+        reinterpret_cast<COMMCONFIG*>(buffer.data())->dwSize = sizeof(COMMCONFIG);
+    };
+    // The port's active configuration when it can be opened (it is not in
+    // use), else the provider's default one.
+    const std::wstring device = L"\\\\.\\" + m_portName;
+    NHandle port(::CreateFileW(device.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    bool have = false;
+    if (port) {
+        DWORD size = 0;
+        prepare(sizeof(COMMCONFIG));
+        if (!::GetCommConfig(port.Get(), reinterpret_cast<COMMCONFIG*>(buffer.data()), &size) && size == 0)
+            return Fail(L"getting port config for dialog", ::GetLastError());
+        if (size > 65536)
+            return Fail(L"getting port config for dialog", ERROR_INVALID_DATA);
+        if (size < sizeof(COMMCONFIG))
+            size = sizeof(COMMCONFIG);
+        prepare(size);
+        if (!::GetCommConfig(port.Get(), reinterpret_cast<COMMCONFIG*>(buffer.data()), &size))
+            return Fail(L"getting port active config for dialog", ::GetLastError());
+        have = true;
+        port.Reset();
+    }
+    if (!have) {
+        DWORD size = static_cast<DWORD>(buffer.size());
+        prepare(size);
+        if (!::GetDefaultCommConfigW(m_portName.c_str(), reinterpret_cast<COMMCONFIG*>(buffer.data()), &size)) {
+            if (size <= buffer.size() || size > 65536)
                 return Fail(L"getting port default config for dialog", ::GetLastError());
-        } else {
-            return Fail(L"getting port default config for dialog", ::GetLastError());
+            prepare(size);
+            if (!::GetDefaultCommConfigW(m_portName.c_str(), reinterpret_cast<COMMCONFIG*>(buffer.data()), &size))
+                return Fail(L"getting port default config for dialog", ::GetLastError());
         }
     }
+    auto* config = reinterpret_cast<COMMCONFIG*>(buffer.data());
     NCopyDcb(m_dcb, config->dcb);
     if (!::CommConfigDialogW(m_portName.c_str(), owner, config)) {
         const DWORD error = ::GetLastError();
