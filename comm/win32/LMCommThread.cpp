@@ -15,6 +15,7 @@
 #include "logging/LMLog.h"
 #include "shades/LMShades.h"
 #include "transport/HostPort.h"
+#include "comm/win32/LMTcpTransport.h"
 #include "transport/win32/LMASock.h"
 
 N_DEFINE_CLASS_INFO(LMCommThread, NClassInfo)
@@ -223,6 +224,26 @@ DWORD LMCommThread::ConnectSerial()
     return 0;
 }
 
+bool LMCommThread::OpenTransport(DWORD& exitCode)
+{
+    if (m_config->ConMode() != 0) {
+        exitCode = ConnectSerial();
+        return false;
+    }
+    bool connected = false;
+    exitCode = ConnectTcp(connected);
+    if (connected)
+        AdoptTransport(std::make_unique<LMTcpTransport>(std::move(m_socket)));
+    m_socket.reset();
+    return connected;
+}
+
+void LMCommThread::AdoptTransport(std::unique_ptr<ILMCommTransport> transport)
+{
+    m_transport = std::move(transport);
+    m_waits[2] = m_transport ? m_transport->Event() : nullptr;
+}
+
 // ---- the body ---------------------------------------------------------------
 
 DWORD LMCommThread::Run()
@@ -244,11 +265,9 @@ DWORD LMCommThread::Run()
         m_exitCode = kErrorInvalidState;
     } else {
         m_log->AddInfo(L"Connecting to " + GetAddress(), NTimeStamp::LocalNow());
-        bool connected = false;
-        if (m_config->ConMode() == 0)
-            m_exitCode = ConnectTcp(connected);
-        else
-            m_exitCode = ConnectSerial();
+        DWORD code = 0;
+        const bool connected = OpenTransport(code);
+        m_exitCode = code;
         if (connected) {
             m_procedureActive = 0;
             m_spareCounter = 0;
@@ -301,6 +320,7 @@ DWORD LMCommThread::Run()
     }
 
     m_state = kDisconnecting;
+    m_transport.reset();
     m_socket.reset();
     m_waits[2] = nullptr;
     m_procedureActive = m_connected ? 1 : 0;
@@ -382,7 +402,7 @@ void LMCommThread::FloodStep()
 
 int LMCommThread::ReadSocket()
 {
-    if (!m_socket)
+    if (!m_transport)
         return -1;
     static thread_local char buffer[LMASock::kReceiveBuffer];
     bool something = false;
@@ -392,7 +412,7 @@ int LMCommThread::ReadSocket()
             m_moreInput = true;
             return 1;
         }
-        const int got = m_socket->Receive(buffer, sizeof buffer);
+        const int got = m_transport->Receive(buffer, sizeof buffer);
         if (got > 0) {
             if (!ProcessBytes(buffer, static_cast<size_t>(got), NTimeStamp::LocalNow()))
                 return -1;
@@ -400,14 +420,14 @@ int LMCommThread::ReadSocket()
             continue;
         }
         if (got == 0) {
-            Log(LMShades::kWarning, L"Warning: connection closed by host " + m_socket->PeerName());
+            Log(LMShades::kWarning, L"Warning: connection closed by host " + m_transport->PeerName());
             return -1;
         }
-        const int error = WSAGetLastError();
-        if (error == WSAEWOULDBLOCK)
+        const int error = m_transport->LastError();
+        if (error == ILMCommTransport::kWouldBlock)
             return something ? 1 : 0;
         const NTimeStamp now = NTimeStamp::LocalNow();
-        m_log->AddError(L"Error while reading data from " + m_socket->PeerName(), now);
+        m_log->AddError(L"Error while reading data from " + m_transport->PeerName(), now);
         if (error != 0)
             LogSystemError(static_cast<uint32_t>(error), LMShades::kError, now);
         return -1;
@@ -476,17 +496,17 @@ bool LMCommThread::SendUserCommand(const std::wstring& text, bool replyAwaited)
 
 bool LMCommThread::SendBytes(const void* data, size_t size)
 {
-    if (!m_socket) {
+    if (!m_transport) {
         Log(LMShades::kError, L"Error writing to " + GetAddress());
         return false;
     }
     const char* p = static_cast<const char*>(data);
     while (size > 0) {
         const size_t piece = size < kSendPiece ? size : kSendPiece;
-        if (!m_socket->SendAll(p, piece)) {
-            const int error = WSAGetLastError();
+        if (!m_transport->SendAll(p, piece)) {
+            const int error = m_transport->LastError();
             const NTimeStamp now = NTimeStamp::LocalNow();
-            m_log->AddError(L"Error sending to " + m_socket->PeerName(), now);
+            m_log->AddError(L"Error sending to " + m_transport->PeerName(), now);
             LogSystemError(static_cast<uint32_t>(error), LMShades::kError, now);
             return false;
         }

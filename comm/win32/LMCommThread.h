@@ -25,6 +25,7 @@
 
 class LMLog;
 class LMASock;
+class ILMCommTransport;
 
 class LMCommThread : public NClassInfo, public NThread, private ILMRxLineSink {
     N_DECLARE_CLASS_INFO(LMCommThread)
@@ -66,6 +67,11 @@ public:
     bool IsFlooding() const { return m_flood.load() != 0; }
 
 protected:
+    // Establishes the connection by ConMode; false ends the attempt with
+    // exitCode. A test double overrides it and calls AdoptTransport.
+    virtual bool OpenTransport(DWORD& exitCode);
+    void AdoptTransport(std::unique_ptr<ILMCommTransport> transport);
+
     DWORD Run() override;
     void OnExit() override;
     void Wake() override;
@@ -107,7 +113,8 @@ private:
     std::atomic<DWORD> m_connectTimeoutMs{kConnectTimeoutMs};
     // Worker thread only.
     HANDLE m_waits[3] = {};
-    std::unique_ptr<LMASock> m_socket;
+    std::unique_ptr<LMASock> m_socket;  // while connecting
+    std::unique_ptr<ILMCommTransport> m_transport;
     LMLineCutter m_cutter;
     DWORD m_exitCode = 0;
     DWORD m_floodDelay = 0;
