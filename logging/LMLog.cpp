@@ -129,7 +129,7 @@ void LMLog::NotifyLocked()
         m_notifyArmed.store(1);
 }
 
-void LMLog::SetListener(std::unique_ptr<ILogListener> listener)
+void LMLog::SetNotifyWindow(std::unique_ptr<ILogListener> listener)
 {
     // Both the replaced and a refused listener are destroyed after the lock.
     std::unique_ptr<ILogListener> old;

@@ -51,10 +51,12 @@ public:
     // unless object really is a live LMLog. Never faults.
     static void AddEntryGuarded(const void* object, std::wstring_view text, uint8_t kind, NTimeStamp stamp);
 
-    // The view, once its window exists (Win32: LMLogWindowListener::Attach).
+    // The view, once its window exists (Win32: LMLogWindowListener::Attach
+    // makes the listener for the window). Under the lock: window valid :=
+    // the listener says it can deliver.
     // A listener that is null or not valid leaves the log without a notice
     // target; entries then wait in the queue.
-    void SetListener(std::unique_ptr<ILogListener> listener);
+    void SetNotifyWindow(std::unique_ptr<ILogListener> listener);
 
     // The view's thread. The oldest queued entry, or nullptr — which also
     // arms the next notice. Return consumed entries with LMLogEntry::Release.

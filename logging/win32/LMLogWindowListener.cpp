@@ -18,7 +18,7 @@ UINT LMLogWindowListener::Message()
 
 void LMLogWindowListener::Attach(LMLog& log, HWND window)
 {
-    log.SetListener(std::make_unique<LMLogWindowListener>(window));
+    log.SetNotifyWindow(std::make_unique<LMLogWindowListener>(window));
 }
 
 bool LMLogWindowListener::IsValid() const

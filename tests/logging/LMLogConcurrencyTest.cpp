@@ -75,7 +75,7 @@ void RunProducersAndConsumer(bool useChains)
     LMLog log;
     auto owned = std::make_unique<SignallingListener>();
     SignallingListener& listener = *owned;
-    log.SetListener(std::move(owned));
+    log.SetNotifyWindow(std::move(owned));
     ASSERT_EQ(log.PopEntry(), nullptr);  // arms
 
     SConsumer consumer{log, listener, std::vector<int>(producers, 0), 0, true, useChains};
@@ -155,7 +155,7 @@ TEST(LMLogConcurrency, DISABLED_Throughput)
     LMLog log;
     auto owned = std::make_unique<SignallingListener>();
     SignallingListener& listener = *owned;
-    log.SetListener(std::move(owned));
+    log.SetNotifyWindow(std::move(owned));
     log.PopEntry();
     const std::wstring line = std::wstring(78, L'x') + L"\r\n";
     const size_t lines = 2000000;

@@ -33,7 +33,7 @@ std::vector<SSeen> Drain(LMLog& log)
 struct ArmedLog {
     ArmedLog()
     {
-        log.SetListener(std::make_unique<CountingListener>(notices));
+        log.SetNotifyWindow(std::make_unique<CountingListener>(notices));
         Drain(log);
     }
     std::atomic<int> notices{0};
@@ -119,7 +119,7 @@ TEST(LMLogNotice, NoTargetMeansEntriesWait)
     std::atomic<int> notices{0};
     EXPECT_EQ(log.PopEntry(), nullptr);  // drained, but no window: not armed
     EXPECT_FALSE(log.IsNotifyArmed());
-    log.SetListener(std::make_unique<CountingListener>(notices, /*valid=*/false));
+    log.SetNotifyWindow(std::make_unique<CountingListener>(notices, /*valid=*/false));
     EXPECT_FALSE(log.IsWindowValid());
     EXPECT_EQ(log.PopEntry(), nullptr);
     for (int i = 0; i < 10; ++i)
@@ -128,12 +128,12 @@ TEST(LMLogNotice, NoTargetMeansEntriesWait)
     EXPECT_EQ(log.QueuedCount(), 10u);
     // A valid target later, then the view's first drain: the queue is shown
     // and the next entry notifies.
-    log.SetListener(std::make_unique<CountingListener>(notices));
+    log.SetNotifyWindow(std::make_unique<CountingListener>(notices));
     EXPECT_EQ(Drain(log).size(), 10u);
     log.AddEntry(L"x", 6, kStamp);
     EXPECT_EQ(notices.load(), 1);
     // Losing the target disarms.
-    log.SetListener(nullptr);
+    log.SetNotifyWindow(nullptr);
     EXPECT_FALSE(log.IsNotifyArmed());
 }
 
@@ -141,7 +141,7 @@ TEST(LMLogNotice, FailedNoticeIsRetriedByTheNextEntry)
 {
     LMLog log;
     std::atomic<int> tries{0};
-    log.SetListener(std::make_unique<CountingListener>(tries, true, /*deliver=*/false));
+    log.SetNotifyWindow(std::make_unique<CountingListener>(tries, true, /*deliver=*/false));
     Drain(log);
     log.AddEntry(L"a", 6, kStamp);
     log.AddEntry(L"b", 6, kStamp);
