@@ -6,6 +6,19 @@
 
 namespace {
 
+// Test double: the shape of the configuration's query interface, so that the
+// adapter is checked without depending on the configuration folder.
+class IQueriesStandIn {
+public:
+    virtual ~IQueriesStandIn() = default;
+    virtual bool IsComPortPresent(std::wstring_view) = 0;
+    virtual bool IsComPortBusy(std::wstring_view) = 0;
+    virtual bool IsDevAddrPresent(std::wstring_view) = 0;
+    virtual bool IsDevAddrBusy(std::wstring_view) = 0;
+    virtual std::wstring DevAddrOfComPort(std::wstring_view) = 0;
+    virtual std::wstring ComPortOfDevAddr(std::wstring_view) = 0;
+};
+
 NCOMPortEnum TwoPorts()
 {
     NCOMPortEnum list;
@@ -60,6 +73,12 @@ TEST(NCOMPortEnum, MovedAdapterIsFoundByItsDeviceAddress)
     EXPECT_EQ(after.DevAddrOfComPort(L"COM9"), L"");
     NCOMPortDirectory empty;
     EXPECT_EQ(empty.ComPortOfDevAddr(address), L"");
+
+    TNCOMPortDirectoryAs<IQueriesStandIn> adapter(list);
+    IQueriesStandIn& queries = adapter;
+    EXPECT_EQ(queries.ComPortOfDevAddr(address), L"COM7");
+    EXPECT_TRUE(queries.IsComPortBusy(L"COM4"));
+    EXPECT_FALSE(queries.IsDevAddrBusy(address));
 }
 
 TEST(NCOMPortEnum, StatusesOfBothPresenceTests)
