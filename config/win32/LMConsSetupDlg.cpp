@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "config/win32/LMConsSetupDlgFont.h"
-#include "config/win32/LMConsSetupDlgPortSetup.h"
 #include "foundation/FontCode.h"
 #include "foundation/NumberSyntax.h"
 #include "foundation/win32/SystemErrorText.h"
@@ -11,6 +10,7 @@
 #include "framework/win32/NMessageBox.h"
 #include "resources/LMConsSetupDlgIds.h"
 #include "transport/SerialMode.h"
+#include "transport/win32/NSerial.h"
 #include "widgets/win32/InputBox.h"
 
 namespace {
@@ -303,25 +303,25 @@ void LMConsConfigDlg::SetupMode(bool alternative, bool genericRate)
 {
     std::wstring& field = alternative ? m_record.AltMode : m_record.SerMode;
     const std::wstring port = TrimSpace(m_record.COMPort);
-    NSerialDcb dcb = NSerialDcb::Default();
-    NSerialModePort named;
-    if (!NParseSerialMode(port + L": " + field, dcb, &named))
+    NSerial serial;
+    if (!serial.ApplyPortMode(port + L": " + field))
         return;
     if (genericRate) {
-        uint32_t rate = dcb.BaudRate;
+        uint32_t rate = serial.Dcb().BaudRate;
         if (!AskBaudRate(port + L" custom baud rate", rate))
             return;
+        NSerialDcb dcb = serial.Dcb();
         dcb.BaudRate = rate;
-        field = NSerialModeCanonical(dcb);
-    } else {
-        std::wstring failedStep;
-        if (LMRunPortSetupDialog(Handle(), port, dcb, failedStep)) {
-            field = NSerialModeCanonical(dcb);
-        } else if (!failedStep.empty()) {
-            const DWORD error = ::GetLastError();
-            NMessageBox(Handle(), L"Error " + failedStep + L" of " + port + L":" + NSystemErrorText(error, nsyserr::kLong | nsyserr::kLeadingCrLf),
-                        L"Serial Port Setup Error", MB_OK | MB_ICONERROR);
-        }
+        serial.SetDcb(dcb);
+        field = serial.CanonicalMode();
+    } else if (serial.ConfigDialog(Handle())) {
+        field = serial.CanonicalMode();
+    } else if (!serial.LastStep().empty()) {
+        const DWORD error = ::GetLastError();
+        NMessageBox(Handle(),
+                    L"Error " + serial.LastStep() + L" of " + port + L":" +
+                        NSystemErrorText(error, nsyserr::kLong | nsyserr::kLeadingCrLf),
+                    L"Serial Port Setup Error", MB_OK | MB_ICONERROR);
     }
     Validate();
 }
