@@ -195,6 +195,7 @@ void ConsoleScrollModel::Erase()
     m_continuation = false;
     m_maxWidth = 0;
     m_widestReplaced = false;
+    m_hpos = 0;
 }
 
 std::wstring ConsoleScrollModel::CopyText(bool visibleOnly) const
@@ -229,4 +230,41 @@ void ConsoleScrollModel::RecomputeMaxWidth()
     for (int32_t i = 0; i < Capacity(); ++i) widest = std::max(widest, m_ring.Line(i).width);
     m_maxWidth = widest;
     m_widestReplaced = false;
+    ClampHorizontal();
+}
+
+void ConsoleScrollModel::SetClientWidth(int32_t width)
+{
+    m_clientWidth = std::max(0, width);
+    ClampHorizontal();
+}
+
+int32_t ConsoleScrollModel::HorizontalRange() const
+{
+    return std::max(0, m_maxWidth - m_clientWidth);
+}
+
+void ConsoleScrollModel::ClampHorizontal()
+{
+    m_hpos = std::clamp(m_hpos, 0, HorizontalRange());
+}
+
+bool ConsoleScrollModel::ScrollHorizontal(ConsoleHScroll action, int32_t thumb)
+{
+    if (!m_hasClient || m_clientWidth <= 0) return false;
+    const int64_t pos = m_hpos;
+    int64_t to = pos;
+    switch (action) {
+    case ConsoleHScroll::LineLeft: to = pos - 1; break;
+    case ConsoleHScroll::LineRight: to = pos + 1; break;
+    case ConsoleHScroll::PageLeft: to = pos - m_clientWidth; break;
+    case ConsoleHScroll::PageRight: to = pos + m_clientWidth; break;
+    case ConsoleHScroll::Leftmost: to = 0; break;
+    case ConsoleHScroll::Rightmost: to = HorizontalRange(); break;
+    case ConsoleHScroll::Thumb: to = thumb; break;
+    }
+    const int32_t clamped = static_cast<int32_t>(std::clamp<int64_t>(to, 0, HorizontalRange()));
+    if (clamped == m_hpos) return false;
+    m_hpos = clamped;
+    return true;
 }

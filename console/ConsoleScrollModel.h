@@ -23,6 +23,8 @@ constexpr int32_t kAnchor = static_cast<int32_t>(0x80000004u);
 // KeyPageUp is the Page Up key, which moves only when a whole page is above.
 enum class ConsoleScroll : uint8_t { LineUp, LineDown, PageUp, KeyPageUp, PageDown, First, LastPage, Thumb };
 
+enum class ConsoleHScroll : uint8_t { LineLeft, LineRight, PageLeft, PageRight, Leftmost, Rightmost, Thumb };
+
 class ConsoleScrollModel {
 public:
     // The log kind of a received line that is still open: the next entry
@@ -92,6 +94,14 @@ public:
     int32_t MaxWidth() const { return m_maxWidth; }
     void RecomputeMaxWidth();
 
+    // Horizontal position in pixels, within 0 ... MaxWidth() - client width.
+    void SetClientWidth(int32_t width);
+    int32_t HorizontalPos() const { return m_hpos; }
+    int32_t HorizontalRange() const;
+    // Re-clamps after the widest line or the client width changed.
+    void ClampHorizontal();
+    bool ScrollHorizontal(ConsoleHScroll action, int32_t thumb = 0);
+
 private:
     ConsoleLineRing m_ring;
     int32_t m_top = 0;
@@ -102,5 +112,7 @@ private:
     bool m_hasClient = false;
     bool m_continuation = false;
     int32_t m_maxWidth = 0;
-    bool m_widestReplaced = false;  // the widest line was overwritten since the last measure
+    bool m_widestReplaced = false;
+    int32_t m_clientWidth = 0;
+    int32_t m_hpos = 0;  // the widest line was overwritten since the last measure
 };

@@ -186,3 +186,24 @@ TEST(ConsoleScrollModel, WidestLineTracksReplacement)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ConsoleScrollModel, HorizontalPositionStaysInsideTheWidestLine)
+{
+    ConsoleScrollModel m = Model(3);
+    m.SetClientWidth(100);
+    m.SetLine(consoleidx::kNew, 0, L"long");
+    m.NoteWidth(0, 130);
+    EXPECT_EQ(m.HorizontalRange(), 30);
+    EXPECT_TRUE(m.ScrollHorizontal(ConsoleHScroll::PageRight));
+    EXPECT_EQ(m.HorizontalPos(), 30);
+    EXPECT_FALSE(m.ScrollHorizontal(ConsoleHScroll::LineRight));
+    EXPECT_TRUE(m.ScrollHorizontal(ConsoleHScroll::LineLeft));
+    EXPECT_EQ(m.HorizontalPos(), 29);
+    m.SetClientWidth(200);  // everything fits now
+    EXPECT_EQ(m.HorizontalPos(), 0);
+    EXPECT_FALSE(m.ScrollHorizontal(ConsoleHScroll::Rightmost));
+}
+
+}  // namespace
