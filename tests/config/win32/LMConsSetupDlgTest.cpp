@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <functional>
 
+#include "config/win32/LMConsSetupDlgSettings.h"
 #include "resources/LMConsSetupDlgIds.h"
 
 namespace {
@@ -316,6 +317,41 @@ TEST(LMConsSetupDlg, ShiftSetupAsksThroughTheInputBox)
     EXPECT_EQ(g_offeredRate, L"9600");
     EXPECT_TRUE(g_refusedTooSmall);
     EXPECT_EQ(out.AltMode, L"BAUD=57600 PARITY=N DATA=8 STOP=1 XON=OFF ODSR=OFF OCTS=OFF DTR=ON RTS=OFF IDSR=OFF");
+}
+
+void CALLBACK AcceptSetupDialog(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (HWND dialog = ::FindWindowW(nullptr, L"Lumbra Console Setup")) {
+        ::SetDlgItemTextW(dialog, IDC_CS_NAME, L"Fresh");
+        ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    }
+}
+
+TEST(LMConsSetupDlg, SettingsOutsideTheDialogSurviveAndABrokenRecordStartsFromDefaults)
+{
+    LMConsSettings current = LMConsSettings::Defaults();
+    current.Name = L"Board C";
+    current.Shades = L"x";
+    current.RxWrap = 0;  // fails the record check
+    current.FolderBatch = L"C:\\Batches";
+    LMConsSettings result = current;
+    result.FolderBatch = L"D:\\Kept";
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &AcceptSetupDialog);
+    ASSERT_TRUE(LMRunConsSetupDlg(nullptr, &current, Ports(), result));
+    ::KillTimer(nullptr, timer);
+    EXPECT_EQ(result.Name, L"Fresh");
+    EXPECT_EQ(result.RxWrap.Get(), 80u);
+    // The defaults were the starting point, so the folder is the default one.
+    EXPECT_EQ(result.FolderBatch, LMConsSettings::Defaults().FolderBatch);
+
+    current.RxWrap = 132;
+    current.Commands.push_back(L"ver");
+    const UINT_PTR again = ::SetTimer(nullptr, 0, 50, &AcceptSetupDialog);
+    ASSERT_TRUE(LMRunConsSetupDlg(nullptr, &current, Ports(), result));
+    ::KillTimer(nullptr, again);
+    EXPECT_EQ(result.RxWrap.Get(), 132u);
+    EXPECT_EQ(result.FolderBatch, L"C:\\Batches");
+    EXPECT_EQ(result.Commands.size(), 1u);
 }
 
 // Shows the dialog for a few seconds with two problems, for a screenshot.
