@@ -38,7 +38,10 @@ function(lumbra_add_tests)
     if(WIN32)
       file(GLOB wsrcs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${f}/win32/*.cpp ${CMAKE_SOURCE_DIR}/tests/${f}/win32/*.rc)
       if(wsrcs)
-        _lumbra_test(test_win_${f} "${wsrcs};${_sup};${_wsup};${_main}" "win_${f}")
+        # Shared doubles in tests/support reach into several folders, so the
+        # platform tests link every folder library; only what is used is pulled in.
+        _lumbra_test(test_win_${f} "${wsrcs};${_sup};${_wsup};${_main}"
+                     "win_${f};-Wl,--start-group;${LUMBRA_WIN_LIBS};-Wl,--end-group;lumbra_core")
         target_include_directories(test_win_${f} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
         set_tests_properties(test_win_${f} PROPERTIES RESOURCE_LOCK wine_display)
       endif()
