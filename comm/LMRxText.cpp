@@ -42,6 +42,8 @@ std::string WithoutZeros(std::string_view bytes)
 
 }  // namespace
 
+bool LMRxIsPlainText(std::string_view bytes) { return IsPlainAscii(bytes); }
+
 void LMRxBytesToUtf8(std::string_view bytes, std::string& out)
 {
     if (IsPlainAscii(bytes)) {

@@ -7,6 +7,9 @@
 #include <string>
 #include <string_view>
 
+// True when the bytes are their own text: ASCII without zero bytes.
+bool LMRxIsPlainText(std::string_view bytes);
+
 // Replaces out. Plain ASCII (the usual case) is copied without conversion.
 void LMRxBytesToUtf8(std::string_view bytes, std::string& out);
 

@@ -404,7 +404,9 @@ int LMCommThread::ReadSocket()
 {
     if (!m_transport)
         return -1;
-    static thread_local char buffer[LMASock::kReceiveBuffer];
+    if (m_readBuffer.size() != LMASock::kReceiveBuffer)
+        m_readBuffer.resize(LMASock::kReceiveBuffer);
+    char* const buffer = m_readBuffer.data();
     bool something = false;
     m_moreInput = false;
     for (int pass = 0;; ++pass) {
@@ -412,7 +414,7 @@ int LMCommThread::ReadSocket()
             m_moreInput = true;
             return 1;
         }
-        const int got = m_transport->Receive(buffer, sizeof buffer);
+        const int got = m_transport->Receive(buffer, LMASock::kReceiveBuffer);
         if (got > 0) {
             if (!ProcessBytes(buffer, static_cast<size_t>(got), NTimeStamp::LocalNow()))
                 return -1;
@@ -453,14 +455,19 @@ bool LMCommThread::FlushPartial(bool force)
 
 bool LMCommThread::OnRxLine(std::string_view bytes, bool forced)
 {
-    LMRxBytesToUtf8(bytes, m_lineText);
+    // Plain ASCII lines (nearly all of them) go to the log without a copy.
+    std::string_view text = bytes;
+    if (!LMRxIsPlainText(bytes)) {
+        LMRxBytesToUtf8(bytes, m_lineText);
+        text = m_lineText;
+    }
     const LMShades* shades = m_config->Shades();
     uint8_t kind = LMShades::kReceived;
-    if (shades != nullptr && !m_lineText.empty())
-        kind = shades->ClassifyLine(static_cast<unsigned char>(m_lineText[0]));
+    if (shades != nullptr && !text.empty())
+        kind = shades->ClassifyLine(static_cast<unsigned char>(text[0]));
     if (kind == LMShades::kProblem && m_spareFirstProblem.exchange(0) != 0)
         kind = LMShades::kReceived;
-    m_log->AddEntryUtf8(m_lineText, kind, m_now);
+    m_log->AddEntryUtf8(text, kind, m_now);
     // The procedures' reply handling joins with the target protocol.
     return true;
 }

@@ -15,6 +15,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "comm/ILMCommConfig.h"
 #include "comm/LMLineCutter.h"
@@ -125,4 +126,5 @@ private:
     bool m_awaitingReply = false;
     NTimeStamp m_now;           // stamp of the chunk being cut
     std::string m_lineText;     // reused for every line
+    std::vector<char> m_readBuffer;  // one socket read
 };

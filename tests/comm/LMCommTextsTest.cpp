@@ -148,3 +148,16 @@ TEST(LMConsoleAddress, TelnetSerialAndUnknownModes)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(LMRxText, PlainTextTest)
+{
+    EXPECT_TRUE(LMRxIsPlainText("=OK 0123456789 abcdefghij"));
+    EXPECT_TRUE(LMRxIsPlainText(""));
+    EXPECT_FALSE(LMRxIsPlainText(std::string("0123456789\0", 11)));
+    EXPECT_FALSE(LMRxIsPlainText("0123456789\xC3\xA4"));
+    EXPECT_FALSE(LMRxIsPlainText("\x80"));
+}
+
+}  // namespace
