@@ -138,10 +138,11 @@ TEST(DlgCtrlResizer, RegistrationFailures)
     EXPECT_EQ(resizer.Controls().Records()[0].id, kCorner);
     EXPECT_FALSE(resizer.Register(kCorner, 0));
     EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
-    const RECT corner = dlg.ControlRect(kCorner);
+    const RECT corner = dlg.ControlRect(kCorner), stretch = dlg.ControlRect(kStretch);
     dlg.Grow(30, 20);
     EXPECT_EQ(dlg.ControlRect(kCorner).left, corner.left + 30);
-    EXPECT_EQ(dlg.ControlRect(kStill).left, dlg.ControlRect(kStill).left);
+    // Never registered: stays as it was.
+    ExpectRect(dlg.ControlRect(kStretch), stretch.left, stretch.top, stretch.right, stretch.bottom);
 }
 
 TEST(DlgCtrlResizer, ReattachingLetsGoOfTheFirstWindow)
