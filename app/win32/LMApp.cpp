@@ -6,7 +6,7 @@
 #include "app/win32/LMImageCheck.h"
 #include "app/win32/LMImageStampBlock.h"
 #include "app/win32/LMModulePath.h"
-#include "app/win32/LMRegisteredMessages.h"
+#include "config/win32/LMRegisteredMessages.h"
 #include "app/win32/LMRegistryValueStore.h"
 #include "app/win32/LMSingleInstance.h"
 #include "app/win32/LMVersionInfo.h"

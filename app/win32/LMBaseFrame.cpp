@@ -2,7 +2,7 @@
 
 #include "app/LMGlobalPrefs.h"
 #include "app/win32/LMApp.h"
-#include "app/win32/LMRegisteredMessages.h"
+#include "config/win32/LMRegisteredMessages.h"
 #include "foundation/WindowPlacementText.h"
 #include "framework/win32/NIconCache.h"
 #include "resources/resource.h"

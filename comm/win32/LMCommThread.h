@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "comm/ILMCommConfig.h"
+#include "config/IConsoleLink.h"
 #include "comm/LMLineCutter.h"
 #include "foundation/NClassInfo.h"
 #include "foundation/NTimeStamp.h"
@@ -27,8 +28,7 @@
 class LMLog;
 class LMASock;
 class ILMCommTransport;
-
-class LMCommThread : public NClassInfo, public NThread, private ILMRxLineSink {
+class LMCommThread : public NClassInfo, public NThread, public ILMCommLink, private ILMRxLineSink {
     N_DECLARE_CLASS_INFO(LMCommThread)
 public:
     enum EState : uint8_t { kIdle = 0, kConnecting = 1, kConnected = 2, kDisconnecting = 3 };
@@ -57,6 +57,9 @@ public:
     SRequest TakeRequest();
 
     std::wstring GetAddress() const;
+
+    // ILMCommLink: what the console list reads through the configuration.
+    uint8_t ConnectionState() const override { return m_state.load(); }
 
     // Read and compare-exchanged directly by the window.
     std::atomic<uint8_t> m_state{kIdle};

@@ -59,6 +59,10 @@ DWORD WINAPI NWinThread::ThreadProc(LPVOID param) noexcept
         code = ERROR_INTERNAL_ERROR;
     }
     t_current = nullptr;
+    // Nobody else may touch the object after this: console threads are
+    // created, handed over and forgotten by their creator.
+    if (self->m_autoDelete)
+        delete self;
     return static_cast<DWORD>(code);
 }
 

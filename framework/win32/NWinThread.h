@@ -27,6 +27,9 @@ public:
     // WAIT_OBJECT_0 when the thread has ended (or never started).
     DWORD WaitForEnd(DWORD timeoutMs) const;
     DWORD ThreadId() const noexcept { return m_threadId.load(); }
+    // With auto-delete the thread deletes its object after ExitInstance;
+    // set it before the thread runs.
+    void SetAutoDelete(bool autoDelete) noexcept { m_autoDelete = autoDelete; }
     HANDLE ThreadHandle() const noexcept { return m_thread.Get(); }
 
     // The object whose loop runs on the calling thread, or null.
@@ -71,6 +74,7 @@ private:
     NHandle m_thread;
     std::atomic<DWORD> m_threadId{0};
     NWnd* m_mainWnd = nullptr;  // the thread's own
+    bool m_autoDelete = false;
     std::atomic<long> m_idleTotal{0};
     POINT m_lastMouse{-1, -1};
     UINT m_lastMouseMessage = 0;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/LMInstanceName.h"
-#include "app/LMMessageNames.h"
+#include "config/LMMessageNames.h"
 #include "app/LMVersionText.h"
 
 #include <set>

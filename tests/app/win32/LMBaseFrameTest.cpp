@@ -5,7 +5,7 @@
 #include <commctrl.h>
 
 #include "app/LMGlobalPrefs.h"
-#include "app/win32/LMRegisteredMessages.h"
+#include "config/win32/LMRegisteredMessages.h"
 #include "resources/resource.h"
 
 namespace {

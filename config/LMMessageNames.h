@@ -1,6 +1,6 @@
 #pragma once
 // Names of every registered window message of the program, each registered
-// once at static initialisation (app/win32/LMRegisteredMessages.h).
+// once at static initialisation (config/win32/LMRegisteredMessages.h).
 #include <cstddef>
 
 namespace lmmsg {

@@ -1,4 +1,4 @@
-#include "app/LMMessageNames.h"
+#include "config/LMMessageNames.h"
 
 namespace lmmsg {
 namespace {

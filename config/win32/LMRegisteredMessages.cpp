@@ -1,4 +1,4 @@
-#include "app/win32/LMRegisteredMessages.h"
+#include "config/win32/LMRegisteredMessages.h"
 
 #include <array>
 

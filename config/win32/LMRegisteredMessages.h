@@ -3,7 +3,7 @@
 // static initialisation (before any window or thread exists).
 #include <windows.h>
 
-#include "app/LMMessageNames.h"
+#include "config/LMMessageNames.h"
 
 // The message number of message; 0 only if the registration failed.
 UINT LMMessage(lmmsg::EMessage message);
