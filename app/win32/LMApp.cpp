@@ -2,12 +2,12 @@
 
 #include <commctrl.h>
 
-#include "app/LMGlobalPrefs.h"
+#include "config/LMGlobalPrefs.h"
 #include "app/win32/LMImageCheck.h"
 #include "app/win32/LMImageStampBlock.h"
 #include "app/win32/LMModulePath.h"
 #include "config/win32/LMRegisteredMessages.h"
-#include "app/win32/LMRegistryValueStore.h"
+#include "config/win32/LMRegistryValueStore.h"
 #include "app/win32/LMSingleInstance.h"
 #include "app/win32/LMVersionInfo.h"
 #include "foundation/win32/NRandomCrypto.h"

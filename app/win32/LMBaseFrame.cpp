@@ -1,6 +1,6 @@
 #include "app/win32/LMBaseFrame.h"
 
-#include "app/LMGlobalPrefs.h"
+#include "config/LMGlobalPrefs.h"
 #include "app/win32/LMApp.h"
 #include "config/win32/LMRegisteredMessages.h"
 #include "foundation/WindowPlacementText.h"

@@ -4,7 +4,7 @@
 
 #include <commctrl.h>
 
-#include "app/LMGlobalPrefs.h"
+#include "config/LMGlobalPrefs.h"
 #include "config/win32/LMRegisteredMessages.h"
 #include "resources/resource.h"
 

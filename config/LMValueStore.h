@@ -1,7 +1,7 @@
 #pragma once
 // Where a settings store keeps its values: one key of named string and
 // 32-bit number values. The program's is the registry
-// (app/win32/LMRegistryValueStore.h); tests hand in a map.
+// (config/win32/LMRegistryValueStore.h); tests hand in a map.
 #include <cstdint>
 #include <string>
 

@@ -1,10 +1,10 @@
-#include "app/LMSetupStore.h"
+#include "config/LMSetupStore.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
 
-#include "app/LMGlobalPrefs.h"
+#include "config/LMGlobalPrefs.h"
 
 namespace {
 // A registry key in memory that remembers what was written.

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/LMSetupStore.h"
+#include "config/LMSetupStore.h"
 #include "foundation/NLock.h"
 
 class LMGlobalPrefs {

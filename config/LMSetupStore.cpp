@@ -1,4 +1,4 @@
-#include "app/LMSetupStore.h"
+#include "config/LMSetupStore.h"
 
 #include "foundation/ErrorCodes.h"
 #include "foundation/LastError.h"

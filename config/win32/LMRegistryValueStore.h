@@ -1,7 +1,7 @@
 #pragma once
 // A value store on a key under HKEY_CURRENT_USER: strings as REG_SZ, numbers
 // as REG_DWORD.
-#include "app/LMValueStore.h"
+#include "config/LMValueStore.h"
 #include "foundation/win32/Handles.h"
 
 class LMRegistryValueStore final : public ILMValueStore {

@@ -1,4 +1,4 @@
-#include "app/win32/LMRegistryValueStore.h"
+#include "config/win32/LMRegistryValueStore.h"
 
 #include <vector>
 

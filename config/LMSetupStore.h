@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/LMValueStore.h"
+#include "config/LMValueStore.h"
 #include "foundation/NLock.h"
 
 class LMSetupStore {

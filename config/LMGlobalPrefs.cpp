@@ -1,4 +1,4 @@
-#include "app/LMGlobalPrefs.h"
+#include "config/LMGlobalPrefs.h"
 
 LMGlobalPrefs& LMGlobalPrefs::Instance()
 {
