@@ -51,6 +51,7 @@ public:
 
     // The owner's services; env must outlive this object.
     void SetEnvironment(const SLMConsEnvironment* env) noexcept { m_env.store(env); }
+    const SLMConsEnvironment* Environment() const noexcept { return m_env.load(); }
 
     // "HKCU\SOFTWARE\Vexal\Lumbra\Base\" + key name; empty for an empty key name.
     static std::wstring KeyPath(std::wstring_view keyName);
