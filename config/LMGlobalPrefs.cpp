@@ -22,7 +22,7 @@ std::wstring LMGlobalPrefs::ComposePath(const std::wstring& root)
 void LMGlobalPrefs::BindStore(const std::wstring& root)
 {
     m_store.SetPath(ComposePath(root));
-    m_store.AttachLock(&m_lock);
+    m_store.SetLock(&m_lock);
     // Registration order is load and write order.
     m_store.AddString(L"TimeStampFormat", &TimeStampFormat);
     m_store.AddString(L"LastRunAs", &LastRunAs);

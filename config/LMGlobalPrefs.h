@@ -1,20 +1,20 @@
 #pragma once
 // The program's global preferences: one variable per value of the global
 // store "SET" (registry subkey "Setup"), holding its compiled-in default until
-// the store is loaded. Numbers are atomic and may be read and set from any
-// thread; strings are copied and assigned only under Lock() (use CopyString /
-// SetString from other threads).
-#include <atomic>
+// the store is loaded. Strings are REG_SZ values, numbers REG_DWORD. Numbers
+// are atomic and may be read and set from any thread; strings are copied and
+// assigned only under Lock() (use CopyString / SetString from other threads).
 #include <cstdint>
 #include <string>
 
-#include "config/LMSetupStore.h"
+#include "config/LMGlobalPrefsNumber.h"
+#include "config/NPSStore.h"
 #include "foundation/NLock.h"
 
 class LMGlobalPrefs {
 public:
-    // The store's path below the registry root.
-    static constexpr const wchar_t* kRootPath = L"SOFTWARE\\Vexal\\Lumbra";
+    // The program's key; the store lives in its subkey "Setup".
+    static constexpr const wchar_t* kRootPath = L"HKCU\\SOFTWARE\\Vexal\\Lumbra";
     static constexpr const wchar_t* kSetupKey = L"Setup";
 
     // The process-wide object, created on first use (at static
@@ -26,7 +26,7 @@ public:
     LMGlobalPrefs& operator=(const LMGlobalPrefs&) = delete;
 
     NLock& Lock() noexcept { return m_lock; }
-    LMSetupStore& Store() noexcept { return m_store; }
+    NPSStore& Store() noexcept { return m_store; }
 
     // Root + "\" (unless the root ends in one) + "Setup".
     static std::wstring ComposePath(const std::wstring& root);
@@ -42,16 +42,16 @@ public:
     std::wstring LogListFontCode{L"Consolas,10"};
     std::wstring BaseListFontCode;
     std::wstring BaseWindowPlacement{L"0,1,-1,-1,-1,-1,103,75,619,334"};
-    std::atomic<int32_t> BaseToolbarIconSize{0};
-    std::atomic<int32_t> ConsoleToolbarIconSize{0};
-    std::atomic<int32_t> LogMaxItems{5000};
-    std::atomic<int32_t> CmdDropDownWidth{320};
-    std::atomic<int32_t> CmdDropDownHeight{480};
+    LMGlobalPrefsNumber<int32_t> BaseToolbarIconSize{0};
+    LMGlobalPrefsNumber<int32_t> ConsoleToolbarIconSize{0};
+    LMGlobalPrefsNumber<int32_t> LogMaxItems{5000};
+    LMGlobalPrefsNumber<int32_t> CmdDropDownWidth{320};
+    LMGlobalPrefsNumber<int32_t> CmdDropDownHeight{480};
     std::wstring FileLogPath{L"%LOCALAPPDATA%\\Lumbra\\Logs"};
-    std::atomic<uint32_t> FileLogMaxSizeMB{30};
-    std::atomic<uint32_t> FileLogRollovers{3};
+    LMGlobalPrefsNumber<uint32_t> FileLogMaxSizeMB{30};
+    LMGlobalPrefsNumber<uint32_t> FileLogRollovers{3};
 
 private:
     NLock m_lock;
-    LMSetupStore m_store{L"SET"};
+    NPSStore m_store{L"SET"};
 };

@@ -7,7 +7,7 @@
 #include "app/win32/LMImageStampBlock.h"
 #include "app/win32/LMModulePath.h"
 #include "config/win32/LMRegisteredMessages.h"
-#include "config/win32/LMRegistryValueStore.h"
+#include "config/win32/NRegKey.h"
 #include "app/win32/LMSingleInstance.h"
 #include "app/win32/LMVersionInfo.h"
 #include "foundation/win32/NRandomCrypto.h"
@@ -98,8 +98,8 @@ bool LMApp::InitInstance()
     NRandomCrypto::Instance().Reseed();
 
     g_prefs.BindStore(LMGlobalPrefs::kRootPath);
-    LMRegistryValueStore registry;
-    g_prefs.Store().Load(registry);
+    NRegKey registry;
+    g_prefs.Store().LoadAll(registry);
     g_prefs.SetString(g_prefs.LastRunAs, exePath);
 
     m_frame = std::make_unique<LMBaseFrame>();
@@ -117,8 +117,8 @@ bool LMApp::InitInstance()
 int LMApp::ExitInstance()
 {
     if (!g_prefs.Store().Path().empty()) {
-        LMRegistryValueStore registry;
-        g_prefs.Store().Save(registry, false);
+        NRegKey registry;
+        g_prefs.Store().SaveAll(registry, false);
     }
     m_frame.reset();
     return NWinApp::ExitInstance();
