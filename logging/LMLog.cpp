@@ -15,6 +15,7 @@ LMLog::~LMLog()
     {
         std::lock_guard<std::mutex> guard(m_lock);
         m_display.DestroyAll();
+        m_displayBytes = 0;
         m_held.DestroyAll();
         m_notifyArmed.store(0);
         m_suppressed.store(0);
@@ -119,8 +120,36 @@ void LMLog::Queue(LMLogEntry* entry)
 
 void LMLog::AppendDisplayLocked(LMLogEntry* entry)
 {
+    m_displayBytes += Cost(*entry);
     m_display.PushBack(entry);
+    if (m_display.Count() > kHighWaterEntries || m_displayBytes > kHighWaterBytes)
+        m_backedUp.store(1, std::memory_order_release);
     NotifyLocked();
+}
+
+void LMLog::DrainedLocked()
+{
+    if (m_backedUp.load(std::memory_order_relaxed) == 0)
+        return;
+    if (m_display.Count() > kLowWaterEntries || m_displayBytes > kLowWaterBytes)
+        return;
+    m_backedUp.store(0, std::memory_order_release);
+    if (m_drainListener != nullptr)
+        m_drainListener->OnLogDrained();
+}
+
+void LMLog::SetDrainListener(ILogDrainListener* listener)
+{
+    if (NIsBadObjectPtr(this))
+        return;
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_drainListener = listener;
+}
+
+size_t LMLog::QueuedBytes()
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    return m_displayBytes;
 }
 
 void LMLog::NotifyLocked()
@@ -151,8 +180,14 @@ LMLogEntry* LMLog::PopEntry()
         return nullptr;
     std::lock_guard<std::mutex> guard(m_lock);
     LMLogEntry* entry = m_display.PopFront();
-    if (entry == nullptr)
+    if (entry == nullptr) {
         m_notifyArmed.store(m_windowValid.load());
+        m_displayBytes = 0;
+    } else {
+        const size_t cost = Cost(*entry);
+        m_displayBytes = cost < m_displayBytes ? m_displayBytes - cost : 0;
+    }
+    DrainedLocked();
     return entry;
 }
 
@@ -164,6 +199,8 @@ LMLogEntry* LMLog::PopAll()
     LMLogEntry* chain = m_display.TakeAll();
     if (chain == nullptr)
         m_notifyArmed.store(m_windowValid.load());
+    m_displayBytes = 0;
+    DrainedLocked();
     return chain;
 }
 
@@ -202,8 +239,10 @@ void LMLog::Unsuppress()
         if (m_suppressed.load(std::memory_order_relaxed) != 0) {
             m_suppressed.store(0);
             if (note != nullptr)
-                m_display.PushBack(note);
+                AppendDisplayLocked(note);
             note = nullptr;
+            for (LMLogEntry* e = m_held.Head(); e != nullptr; e = e->Next())
+                m_displayBytes += Cost(*e);
             m_display.Splice(m_held);
             NotifyLocked();
         }

@@ -10,10 +10,19 @@
 // Warning, Error or Disaster (or Unsuppress) ends the suppression. The file
 // log, when recording, gets every entry except Rec'd Open regardless.
 //
+// Back-pressure: the display queue is measured in entries and in bytes
+// (text plus a fixed per-entry overhead). Once either passes its high-water
+// mark the log reports itself backed up until the view has drained both below
+// their low-water marks; then it tells its drain listener. Adding never
+// blocks and never drops: it is the transport reader that waits (so TCP flow
+// control slows the board), while the view's own messages and other
+// producers carry on.
+//
 // Locks: one per log (both lists and the notice fields) and the pool's
 // global one; never both at once.
 #include "foundation/NClassInfo.h"
 #include "foundation/NTimeStamp.h"
+#include "logging/ILogDrainListener.h"
 #include "logging/ILogFileSink.h"
 #include "logging/ILogListener.h"
 #include "logging/LMLogEntry.h"
@@ -32,6 +41,18 @@ class LMLog : public NClassInfo {
 public:
     static constexpr uint8_t kInfo = 1, kWarning = 2, kError = 3, kDisaster = 4, kRecdOpen = 7;
     static constexpr size_t kMaxSuppressed = 5;
+    // The view takes the whole queue on every notice and keeps at most its
+    // log depth (5000 lines by default): a queue of 16384 entries is three
+    // full default depths behind, and 4 MiB per console keeps dozens of
+    // flooding consoles well inside a 32-bit process. Low water at a quarter
+    // lets the reader add a good batch before it checks again, so it does
+    // not stop and start on every entry.
+    static constexpr size_t kHighWaterEntries = 16384;
+    static constexpr size_t kHighWaterBytes = 4u << 20;
+    static constexpr size_t kLowWaterEntries = kHighWaterEntries / 4;
+    static constexpr size_t kLowWaterBytes = kHighWaterBytes / 4;
+    // What one queued entry costs besides its text, for the byte measure.
+    static constexpr size_t kEntryOverhead = 64;
 
     // owner: the console configuration (shade marks for the file log); may be null.
     explicit LMLog(ILMLogOwner* owner = nullptr);
@@ -66,6 +87,14 @@ public:
     // with LMLogEntry::ReleaseChain.
     LMLogEntry* PopAll();
 
+    // Any thread, lock-free: the queue passed a high-water mark and has not
+    // yet drained below the low-water marks.
+    bool IsBackedUp() const { return m_backedUp.load(std::memory_order_acquire) != 0; }
+    // The one listener told when a backed-up queue has drained; null to
+    // remove. After the call returns the previous listener is not called again.
+    void SetDrainListener(ILogDrainListener* listener);
+    size_t QueuedBytes();
+
     void Suppress(std::wstring_view reason);
     void Unsuppress();
     bool IsSuppressed() const { return m_suppressed.load(std::memory_order_acquire) != 0; }
@@ -90,6 +119,9 @@ private:
     // Under m_lock: appends to the display queue and posts a notice if armed.
     void AppendDisplayLocked(LMLogEntry* entry);
     void NotifyLocked();
+    // Under m_lock: after entries left the display queue.
+    void DrainedLocked();
+    static size_t Cost(const LMLogEntry& entry) { return entry.Text().size() + kEntryOverhead; }
     static void RemoveLineEnd(std::string& text);
 
     ILMLogOwner* const m_owner;
@@ -102,4 +134,7 @@ private:
     // Written under m_lock; read without it by producers choosing a path.
     std::atomic<uint8_t> m_suppressed{0};
     std::atomic<ILogFileSink*> m_fileLog{nullptr};  // owned; set once before producers run
+    size_t m_displayBytes = 0;                      // guarded by m_lock; Cost of m_display
+    ILogDrainListener* m_drainListener = nullptr;   // guarded by m_lock; not owned
+    std::atomic<uint8_t> m_backedUp{0};             // written under m_lock
 };
