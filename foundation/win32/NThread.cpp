@@ -39,71 +39,31 @@ bool NThread::Start()
 {
     if (NIsBadThis(this))
         return false;
-    if (m_slot.IsActive()) {
-        ::SetLastError(ERROR_BUSY);
-        return false;
-    }
-    m_slot.Cleanup();
-    m_exitCode.store(0);
-    m_stopRequested.store(0);
-    if (!m_slot.Prepare(&NThread::Body, this, m_stackSize, m_priority))
-        return false;
-    // Running from here rather than from the body's first line, so that a
-    // RequestStop right after Start is not refused as "not running".
-    m_running.store(1);
-    if (!m_slot.Resume()) {
-        const DWORD error = ::GetLastError();
-        m_running.store(0);
-        m_slot.TerminateAndWait(error);
-        m_slot.Cleanup();
-        ::SetLastError(error);
-        return false;
-    }
-    return true;
+    return m_slot.Launch(&NThread::Body, this, m_stackSize, m_priority, m_running, [this] {
+        m_exitCode.store(0);
+        m_stopRequested.store(0);
+    });
 }
 
 bool NThread::Stop(DWORD timeoutMs)
 {
     if (NIsBadThis(this))
         return false;
-    if (!m_slot.HasThread())
-        return true;
-    m_stopRequested.store(1);
-    Wake();
-    if (m_slot.IsCaller()) {
-        ::SetLastError(ERROR_POSSIBLE_DEADLOCK);
-        return false;
-    }
-    const DWORD waited = m_slot.Wait(timeoutMs);
-    if (waited == WAIT_TIMEOUT) {
-        ::SetLastError(ERROR_TIMEOUT);
-        return false;
-    }
-    if (waited != WAIT_OBJECT_0)
-        return false;
-    m_slot.Cleanup();
-    return true;
+    return m_slot.Stop(timeoutMs, [this] {
+        m_stopRequested.store(1);
+        Wake();
+    });
 }
 
 bool NThread::Terminate(DWORD exitCode)
 {
     if (NIsBadThis(this))
         return false;
-    if (!m_slot.IsActive()) {
-        m_slot.Cleanup();
-        return true;
-    }
-    if (m_slot.IsCaller()) {
-        ::SetLastError(ERROR_POSSIBLE_DEADLOCK);
-        return false;
-    }
-    if (!m_slot.TerminateAndWait(exitCode))
-        return false;
-    m_running.store(0);
-    OnTerminated();
-    m_exitCode.store(exitCode);
-    m_slot.Cleanup();
-    return true;
+    return m_slot.Terminate(exitCode, [this, exitCode] {
+        m_running.store(0);
+        OnTerminated();
+        m_exitCode.store(exitCode);
+    });
 }
 
 bool NThread::RequestStop()

@@ -31,7 +31,8 @@ public:
     // nothing is changed then.
     bool Start();
 
-    // Requests a stop and waits up to timeoutMs for the body to end. False
+    // True at once (cleaned up) when the run has ended. Otherwise requests
+    // a stop and waits up to timeoutMs for the body to end. False
     // when called on the thread itself (ERROR_POSSIBLE_DEADLOCK) or on
     // time-out (ERROR_TIMEOUT); the object stays started and the caller may
     // try again. True (and cleaned up) once the thread has ended.

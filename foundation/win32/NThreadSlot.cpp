@@ -62,6 +62,70 @@ bool NThreadSlot::TerminateAndWait(DWORD exitCode)
     return ::WaitForSingleObject(m_handle.Get(), INFINITE) == WAIT_OBJECT_0;
 }
 
+bool NThreadSlot::Launch(NSuspendedThread::Entry entry, void* parameter, uint32_t stackSize, int priority,
+                         std::atomic<uint8_t>& running, const std::function<void()>& reset)
+{
+    if (IsActive()) {
+        ::SetLastError(ERROR_BUSY);
+        return false;
+    }
+    Cleanup();
+    reset();
+    if (!Prepare(entry, parameter, stackSize, priority))
+        return false;
+    // Running from here rather than from the body's first line, so that a
+    // stop request right after the start is not refused as "not running".
+    running.store(1);
+    if (!Resume()) {
+        const DWORD error = ::GetLastError();
+        running.store(0);
+        TerminateAndWait(error);
+        Cleanup();
+        ::SetLastError(error);
+        return false;
+    }
+    return true;
+}
+
+bool NThreadSlot::Stop(DWORD timeoutMs, const std::function<void()>& request)
+{
+    if (!IsActive()) {
+        Cleanup();
+        return true;
+    }
+    request();
+    if (IsCaller()) {
+        ::SetLastError(ERROR_POSSIBLE_DEADLOCK);
+        return false;
+    }
+    const DWORD waited = Wait(timeoutMs);
+    if (waited == WAIT_TIMEOUT) {
+        ::SetLastError(ERROR_TIMEOUT);
+        return false;
+    }
+    if (waited != WAIT_OBJECT_0)
+        return false;
+    Cleanup();
+    return true;
+}
+
+bool NThreadSlot::Terminate(DWORD exitCode, const std::function<void()>& ended)
+{
+    if (!IsActive()) {
+        Cleanup();
+        return true;
+    }
+    if (IsCaller()) {
+        ::SetLastError(ERROR_POSSIBLE_DEADLOCK);
+        return false;
+    }
+    if (!TerminateAndWait(exitCode))
+        return false;
+    ended();
+    Cleanup();
+    return true;
+}
+
 void NThreadSlot::Cleanup()
 {
     m_handle.Reset();

@@ -1,7 +1,9 @@
 #pragma once
 // The platform side of one run of a thread object: the framework thread,
-// the object's own duplicate of its handle and its id. NThread and
-// NWorkerThread each hold one and differ only in what they do around it.
+// the object's own duplicate of its handle and its id, and the start, stop
+// and forced end that NThread and NWorkerThread share. They differ only in
+// the hooks they hand in: how a stop is requested, what a start resets and
+// what a forced end records.
 //
 // Threads: Launch, Cleanup and the handle belong to the owner's thread (the
 // one that starts and stops); Id and IsCaller may be asked from any thread.
@@ -9,6 +11,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 
 #include "foundation/win32/Handles.h"
 #include "foundation/win32/NSuspendedThread.h"
@@ -39,6 +42,22 @@ public:
 
     // Forces the thread to end and waits until it has.
     bool TerminateAndWait(DWORD exitCode);
+
+    // A start: ERROR_BUSY, with nothing changed, while the last run is
+    // active. Otherwise cleans that run up, calls reset (the owner clears
+    // its run state), creates the thread, sets running and lets it go. On
+    // failure running is clear, no thread is left and the last error says why.
+    bool Launch(NSuspendedThread::Entry entry, void* parameter, uint32_t stackSize, int priority,
+                std::atomic<uint8_t>& running, const std::function<void()>& reset);
+    // A stop: true at once (cleaned up) when the run has ended. Otherwise
+    // calls request (the owner sets its stop request and wakes the body);
+    // then false on the thread itself (ERROR_POSSIBLE_DEADLOCK) or when it
+    // has not ended within timeoutMs (ERROR_TIMEOUT), else cleans up: true.
+    bool Stop(DWORD timeoutMs, const std::function<void()>& request);
+    // A forced end: true at once (cleaned up) when the run has ended;
+    // refused on the thread itself (ERROR_POSSIBLE_DEADLOCK). Otherwise ends
+    // the thread, calls ended (the owner records the end) and cleans up.
+    bool Terminate(DWORD exitCode, const std::function<void()>& ended);
 
     // Closes the handle, clears the id and deletes the framework thread object.
     void Cleanup();

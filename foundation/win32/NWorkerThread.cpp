@@ -56,76 +56,37 @@ bool NWorkerThread::Start()
 {
     if (NIsBadThis(this))
         return false;
-    if (m_slot.IsActive()) {
-        ::SetLastError(ERROR_BUSY);
-        return false;
-    }
     if (!m_stateMutex || !m_stopEvent || !m_statusEvent || !m_reportEvent) {
         ::SetLastError(ERROR_INVALID_HANDLE);  // construction could not create them
         return false;
     }
-    m_slot.Cleanup();
-    m_exitCode.store(0);
-    m_stopRequested.store(0);
-    m_stopEvent.Reset();
-    if (!m_slot.Prepare(&NWorkerThread::Body, this, m_stackSize, m_priority))
-        return false;
-    m_running.store(1);
-    if (!m_slot.Resume()) {
-        const DWORD error = ::GetLastError();
-        m_running.store(0);
-        m_slot.TerminateAndWait(error);
-        m_slot.Cleanup();
-        ::SetLastError(error);
-        return false;
-    }
-    return true;
+    return m_slot.Launch(&NWorkerThread::Body, this, m_stackSize, m_priority, m_running, [this] {
+        m_exitCode.store(0);
+        m_stopRequested.store(0);
+        m_stopEvent.Reset();
+    });
 }
 
 bool NWorkerThread::Stop(DWORD timeoutMs)
 {
     if (NIsBadThis(this))
         return false;
-    if (!m_slot.IsActive()) {
-        m_slot.Cleanup();
-        return true;
-    }
-    m_stopRequested.store(1);
-    m_stopEvent.Set();
-    if (m_slot.IsCaller()) {
-        ::SetLastError(ERROR_POSSIBLE_DEADLOCK);
-        return false;
-    }
-    const DWORD waited = m_slot.Wait(timeoutMs);
-    if (waited == WAIT_TIMEOUT) {
-        ::SetLastError(ERROR_TIMEOUT);
-        return false;
-    }
-    if (waited != WAIT_OBJECT_0)
-        return false;
-    m_slot.Cleanup();
-    return true;
+    return m_slot.Stop(timeoutMs, [this] {
+        m_stopRequested.store(1);
+        m_stopEvent.Set();
+    });
 }
 
 bool NWorkerThread::Terminate(DWORD exitCode)
 {
     if (NIsBadThis(this))
         return false;
-    if (!m_slot.IsActive()) {
-        m_slot.Cleanup();
-        return true;
-    }
-    if (m_slot.IsCaller()) {
-        ::SetLastError(ERROR_POSSIBLE_DEADLOCK);
-        return false;
-    }
+    // Under the state mutex, so that the thread cannot die holding it.
     StateLock lock(*this);
-    if (!m_slot.TerminateAndWait(exitCode))
-        return false;
-    m_running.store(0);
-    m_exitCode.store(exitCode);
-    m_slot.Cleanup();
-    return true;
+    return m_slot.Terminate(exitCode, [this, exitCode] {
+        m_running.store(0);
+        m_exitCode.store(exitCode);
+    });
 }
 
 bool NWorkerThread::RequestStop()

@@ -163,6 +163,22 @@ TEST(NThread, StoppedThreadRestartsWithItsExitCodeCleared)
     EXPECT_EQ(2, t.starts.load());
 }
 
+TEST(NThread, StopAfterTheBodyEndedByItselfCleansUpWithoutWaking)
+{
+    TestThread t;
+    t.result = 5;
+    t.Release();
+    ASSERT_TRUE(t.Start());
+    ASSERT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), ::WaitForSingleObject(t.ThreadHandle(), 5000));
+    const int wakes = t.wakes.load();
+    EXPECT_TRUE(t.Stop(0));
+    EXPECT_EQ(wakes, t.wakes.load());
+    EXPECT_FALSE(t.IsStopRequested());
+    EXPECT_EQ(nullptr, t.ThreadHandle());
+    EXPECT_EQ(0u, t.ThreadId());
+    EXPECT_EQ(5u, t.ExitCode());
+}
+
 TEST(NThread, TerminateEndsABodyThatIgnoresStops)
 {
     TestThread t;
