@@ -1,6 +1,7 @@
 #include "foundation/NjParser.h"
 
 #include "foundation/ErrorCodes.h"
+#include "foundation/HexDigit.h"
 
 #include <charconv>
 #include <cmath>
@@ -21,17 +22,6 @@ bool IsControl(wchar_t c)
 bool IsDigit(wchar_t c)
 {
     return c >= L'0' && c <= L'9';
-}
-
-int HexValue(wchar_t c)
-{
-    if (c >= L'0' && c <= L'9')
-        return c - L'0';
-    if (c >= L'a' && c <= L'f')
-        return c - L'a' + 10;
-    if (c >= L'A' && c <= L'F')
-        return c - L'A' + 10;
-    return -1;
 }
 }  // namespace
 
@@ -203,7 +193,7 @@ bool NjParser::String(std::wstring& text)
         case L'u': {
             uint32_t unit = 0;
             for (int i = 0; i < 4; ++i) {
-                const int h = AtEnd() ? -1 : HexValue(*m_pos);
+                const int h = AtEnd() ? -1 : NHexDigitValue(*m_pos);
                 if (h < 0)
                     return Fail(nerr::kInvalidData);
                 unit = unit * 16 + static_cast<uint32_t>(h);

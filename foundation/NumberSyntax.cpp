@@ -1,24 +1,13 @@
 #include "foundation/NumberSyntax.h"
 
 #include "foundation/ErrorCodes.h"
+#include "foundation/HexDigit.h"
 #include "foundation/LastError.h"
 
 bool NIsNumberSpace(wchar_t c)
 {
     return c == L' ' || (c >= L'\t' && c <= L'\r');
 }
-
-namespace {
-
-int DigitValue(wchar_t c)
-{
-    if (c >= L'0' && c <= L'9') return c - L'0';
-    if (c >= L'a' && c <= L'f') return c - L'a' + 10;
-    if (c >= L'A' && c <= L'F') return c - L'A' + 10;
-    return -1;
-}
-
-}  // namespace
 
 bool NParseUnsigned(std::wstring_view text, uint32_t maxValue, uint32_t& value)
 {
@@ -46,7 +35,7 @@ bool NParseUnsigned(std::wstring_view text, uint32_t maxValue, uint32_t& value)
     uint64_t acc = 0;
     bool tooBig = false;
     for (wchar_t c : s) {
-        const int d = DigitValue(c);
+        const int d = NHexDigitValue(c);
         if (d < 0 || static_cast<unsigned>(d) >= radix) return NFail(nerr::kInvalidData);
         if (!tooBig) {
             acc = acc * radix + static_cast<unsigned>(d);

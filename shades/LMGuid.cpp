@@ -1,6 +1,7 @@
 #include "shades/LMGuid.h"
 
 #include "foundation/INRandomSource.h"
+#include "foundation/HexDigit.h"
 
 #include <cstring>
 
@@ -10,17 +11,6 @@ namespace {
 // Data3 (7,6), then Data4 in order. Offsets skip the hyphens.
 constexpr int kByteAtTextPos[16] = {3, 2, 1, 0, 5, 4, 7, 6, 8, 9, 10, 11, 12, 13, 14, 15};
 constexpr int kTextPos[16] = {0, 2, 4, 6, 9, 11, 14, 16, 19, 21, 24, 26, 28, 30, 32, 34};
-
-int HexValue(wchar_t c)
-{
-    if (c >= L'0' && c <= L'9')
-        return c - L'0';
-    if (c >= L'a' && c <= L'f')
-        return c - L'a' + 10;
-    if (c >= L'A' && c <= L'F')
-        return c - L'A' + 10;
-    return -1;
-}
 
 }  // namespace
 
@@ -62,8 +52,8 @@ bool LMGuid::Parse(std::wstring_view text, LMGuid& out)
         return false;
     LMGuid g;
     for (int i = 0; i < 16; ++i) {
-        int hi = HexValue(text[kTextPos[i]]);
-        int lo = HexValue(text[kTextPos[i] + 1]);
+        int hi = NHexDigitValue(text[kTextPos[i]]);
+        int lo = NHexDigitValue(text[kTextPos[i] + 1]);
         if (hi < 0 || lo < 0)
             return false;
         g.bytes[kByteAtTextPos[i]] = static_cast<uint8_t>(hi << 4 | lo);
