@@ -2,13 +2,18 @@
 
 #include <utility>
 
+#include "config/ConsNameRules.h"
+#include "config/LMConsSettings.h"
+#include "config/LMConsValidation.h"
 #include "config/win32/LMConsSetupDlgFont.h"
+#include "config/win32/LMConsSetupDlgPorts.h"
 #include "foundation/FontCode.h"
 #include "foundation/NumberSyntax.h"
 #include "foundation/win32/SystemErrorText.h"
 #include "framework/win32/NFontDialog.h"
 #include "framework/win32/NMessageBox.h"
 #include "resources/LMConsSetupDlgIds.h"
+#include "shades/NameFold.h"
 #include "transport/SerialMode.h"
 #include "transport/win32/NSerial.h"
 #include "widgets/win32/InputBox.h"
@@ -107,7 +112,7 @@ void LMConsConfigDlg::FillPortLists()
     }
     // A stored port that is gone still shows, marked, so the user sees what
     // the console used; only a well-formed COM name is worth showing.
-    FillList(IDC_CS_COM_PORT, comPorts, LMSetupDlgIsComPortName(TrimSpace(m_record.COMPort)) ? TrimSpace(m_record.COMPort) : L"");
+    FillList(IDC_CS_COM_PORT, comPorts, LMIsValidComPortName(TrimSpace(m_record.COMPort)) ? TrimSpace(m_record.COMPort) : L"");
     FillList(IDC_CS_DEV_ADDR, devices, m_record.DevAddr);
 }
 
@@ -123,7 +128,7 @@ void LMConsConfigDlg::FillList(int id, const std::vector<std::wstring>& items, c
     LRESULT selected = CB_ERR;
     for (const auto& item : items) {
         const LRESULT index = ::SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-        if (!current.empty() && LMSetupDlgEqualNoCase(item, current))
+        if (!current.empty() && NNamesEqualNoCase(item, current))
             selected = index;
     }
     if (selected == CB_ERR && !current.empty()) {
@@ -215,34 +220,69 @@ bool LMConsConfigDlg::Validate()
 {
     if (Handle() == nullptr || m_filling)
         return m_problems.empty();
-    LMConsSetupDlgInput input;
+    SLMConsInput input;
     input.name = ItemText(IDC_CS_NAME);
-    input.enabled = ::IsDlgButtonChecked(Handle(), IDC_CS_ENABLED) == BST_CHECKED;
-    input.logging = ::IsDlgButtonChecked(Handle(), IDC_CS_LOGGING) == BST_CHECKED;
-    input.autoConnect = ::IsDlgButtonChecked(Handle(), IDC_CS_AUTO_CONNECT) == BST_CHECKED;
-    input.ignoreNDE = ::IsDlgButtonChecked(Handle(), IDC_CS_IGNORE_NDE) == BST_CHECKED;
+    input.adding = m_context.isNew;
+    input.currentName = m_context.currentName;
+    input.namesInUse = m_context.namesInUse;
     input.rxTerm = Selection(IDC_CS_RX_TERM);
     input.txTerm = Selection(IDC_CS_TX_TERM);
     input.rxWrap = ItemText(IDC_CS_RX_WRAP);
     input.rxTimeout = ItemText(IDC_CS_RX_TIMEOUT);
     input.logDepth = ItemText(IDC_CS_LOG_DEPTH);
-    input.conMode = ModeFromButtons();
+    const uint32_t conMode = ModeFromButtons();
+    input.conMode = static_cast<int>(conMode);
     input.hostPort = ItemText(IDC_CS_HOST_PORT);
+    // A marked item ("*COM9", a port that is gone) is no valid choice, and
+    // the rules refuse it as it stands.
     input.comPort = SelectedText(IDC_CS_COM_PORT);
     input.devAddr = SelectedText(IDC_CS_DEV_ADDR);
 
+    m_record.Enabled = ::IsDlgButtonChecked(Handle(), IDC_CS_ENABLED) == BST_CHECKED;
+    m_record.Logging = ::IsDlgButtonChecked(Handle(), IDC_CS_LOGGING) == BST_CHECKED;
+    m_record.AutoConnect = ::IsDlgButtonChecked(Handle(), IDC_CS_AUTO_CONNECT) == BST_CHECKED;
+    m_record.IgnoreNDE = ::IsDlgButtonChecked(Handle(), IDC_CS_IGNORE_NDE) == BST_CHECKED;
+
+    // The rules write every value that passes into a settings record; the
+    // fields they touch travel through one and back.
+    LMConsSettings working;
+    working.Name = m_record.Name;
+    working.RxTerm = m_record.RxTerm;
+    working.RxWrap = m_record.RxWrap;
+    working.RxTO = m_record.RxTO;
+    working.TxTerm = m_record.TxTerm;
+    working.ConMode = m_record.ConMode;
+    working.HostPort = m_record.HostPort;
+    working.DevAddr = m_record.DevAddr;
+    working.COMPort = m_record.COMPort;
+    working.LogDepth = m_record.LogDepth;
+    LMConsSetupDlgPorts ports(m_context.ports);
+    SLMConsValidation result = LMValidateConsInput(input, working, &ports);
+
     const std::wstring comBefore = m_record.COMPort;
     const std::wstring devBefore = m_record.DevAddr;
-    m_problems = LMConsSetupDlgValidate(input, m_context, m_record, m_portValid);
+    m_record.Name = working.Name;
+    m_record.RxTerm = working.RxTerm.Get();
+    m_record.RxWrap = working.RxWrap.Get();
+    m_record.RxTO = working.RxTO.Get();
+    m_record.TxTerm = working.TxTerm.Get();
+    m_record.ConMode = conMode;
+    m_record.HostPort = working.HostPort;
+    m_record.DevAddr = working.DevAddr;
+    m_record.COMPort = working.COMPort;
+    m_record.LogDepth = working.LogDepth.Get();
+    m_problems = std::move(result.messages);
+    m_portValid = result.portValid;
+
     // The partner field follows the chosen port: show it in the other list.
-    if (m_portValid && input.conMode == 1 && !LMSetupDlgEqualNoCase(comBefore, m_record.COMPort))
+    if (m_portValid && conMode == LMConsSettings::kDeviceSerial && !NNamesEqualNoCase(comBefore, m_record.COMPort))
         FillList(IDC_CS_COM_PORT, [&] {
             std::vector<std::wstring> v;
             for (const auto& p : m_context.ports)
                 v.push_back(p.comPort);
             return v;
         }(), m_record.COMPort);
-    if (m_portValid && input.conMode == 2 && !LMSetupDlgEqualNoCase(devBefore, m_record.DevAddr))
+    if (m_portValid && conMode == LMConsSettings::kComSerial && !NNamesEqualNoCase(devBefore, m_record.DevAddr))
         FillList(IDC_CS_DEV_ADDR, [&] {
             std::vector<std::wstring> v;
             for (const auto& p : m_context.ports)
@@ -252,9 +292,9 @@ bool LMConsConfigDlg::Validate()
         }(), m_record.DevAddr);
 
     const bool editable = m_context.editable;
-    Enable(IDC_CS_HOST_PORT, editable && input.conMode == 0);
-    Enable(IDC_CS_COM_PORT, editable && input.conMode == 2);
-    Enable(IDC_CS_DEV_ADDR, editable && input.conMode == 1);
+    Enable(IDC_CS_HOST_PORT, editable && conMode == LMConsSettings::kTcpIp);
+    Enable(IDC_CS_COM_PORT, editable && conMode == LMConsSettings::kComSerial);
+    Enable(IDC_CS_DEV_ADDR, editable && conMode == LMConsSettings::kDeviceSerial);
     UpdateModeSection();
 
     std::wstring joined;

@@ -22,7 +22,6 @@
 #include <vector>
 
 #include "config/win32/LMConsSetupDlgRecord.h"
-#include "config/win32/LMConsSetupDlgValidate.h"
 #include "foundation/win32/Handles.h"
 #include "framework/win32/NDialog.h"
 

@@ -11,10 +11,10 @@ namespace {
 
 TEST(ConsNameRules, ReservedDeviceNames)
 {
-    for (const wchar_t* n : {L"COM7", L"lpt1", L"Com 3", L"NUL", L"com", L"Aux", L"prn", L"CON", L"COM-1", L"LPT+0x10",
+    for (const wchar_t* n : {L"COM7", L"lpt1", L"Com 3", L"NUL", L"com", L"Aux", L"prn", L"CON", L"COM-1", L"LPT+0x10", L"LPT0x1",
                              L"COM99999999999"})
         EXPECT_TRUE(LMIsReservedConsoleName(n)) << n;
-    for (const wchar_t* n : {L"COMET", L"COMabc", L"LPTX", L"COM3x", L"CONSOLE", L"Board 1", L"COM 3 4", L"COM08"})
+    for (const wchar_t* n : {L"COMET", L"COMabc", L"LPTX", L"COM3x", L"CONSOLE", L"Board 1", L"COM 3 4", L"COM08", L"COM1a", L"LPT"})
         EXPECT_FALSE(LMIsReservedConsoleName(n)) << n;
 }
 
@@ -179,6 +179,28 @@ TEST(ConsValidation, NamesInUseReservedAndPorts)
     rec.COMPort = L"COM1";
     EXPECT_TRUE(LMValidateConsInput(in, rec, &ports).messages.empty());
     EXPECT_EQ(rec.COMPort, L"COM3");
+}
+
+TEST(ConsValidation, AMarkedMissingPortKeepsTheRecordsPort)
+{
+    // The setup dialog shows a stored port that is gone as "*COM9"; choosing
+    // it must not put the mark into the record.
+    FakePorts ports;
+    LMConsSettings rec;
+    rec.Name = L"Old";
+    rec.COMPort = L"COM1";
+    SLMConsInput in = GoodInput();
+    in.name = L"\t";
+    in.comPort = L"*COM3";
+    const auto r = LMValidateConsInput(in, rec, &ports);
+    EXPECT_EQ(r.messages, (std::vector<std::wstring>{L"Name cannot be empty", L"Invalid COM port"}));
+    EXPECT_FALSE(r.portValid);
+    EXPECT_EQ(rec.COMPort, L"COM1");
+    EXPECT_EQ(rec.Name, L"Old");
+    in.conMode = 1;
+    in.devAddr = L"*USB\\VID_1";
+    EXPECT_EQ(LMValidateConsInput(in, rec, &ports).messages,
+              (std::vector<std::wstring>{L"Name cannot be empty", L"Invalid serial device"}));
 }
 
 }  // namespace

@@ -185,6 +185,24 @@ TEST(LMConsSetupDlg, MissingPortIsMarkedAndChoosingOneCopiesItsDevice)
     EXPECT_EQ(out.COMPort, L"COM1");
 }
 
+TEST(LMConsSetupDlg, AGoneDeviceIsReportedWithEveryOtherProblem)
+{
+    LMConsSetupDlgRecord record = Named(L"Board C");
+    record.ConMode = 1;
+    record.DevAddr = L"FTDI\\ZZ";
+    RunDialog(record, Ports(), [](ScriptedDlg& d) {
+        EXPECT_EQ(d.Selected(IDC_CS_DEV_ADDR), L"*FTDI\\ZZ");
+        EXPECT_EQ(d.Errors(), L"Invalid serial device");
+        d.Type(IDC_CS_NAME, L" ");
+        d.Type(IDC_CS_RX_WRAP, L"0");
+        EXPECT_EQ(d.Errors(), L"Name cannot be empty\r\nInvalid Rx line wrap\r\nInvalid serial device");
+        EXPECT_FALSE(d.OkEnabled());
+        d.SelectItem(IDC_CS_DEV_ADDR, L"FTDI\\B2");
+        EXPECT_EQ(d.Selected(IDC_CS_COM_PORT), L"COM3");
+        EXPECT_EQ(d.Errors(), L"Name cannot be empty\r\nInvalid Rx line wrap");
+    });
+}
+
 TEST(LMConsSetupDlg, SerialModeSectionFollowsTheConnectionAndSwaps)
 {
     LMConsSetupDlgRecord out;
@@ -373,60 +391,6 @@ TEST(LMConsSetupDlg, DISABLED_ShowForScreenshot)
             ::Sleep(20);
         }
     });
-}
-
-TEST(LMConsSetupDlgValidate, HostPortRules)
-{
-    EXPECT_EQ(LMSetupDlgHostPortProblem(L""), L"Empty host[:port]");
-    EXPECT_EQ(LMSetupDlgHostPortProblem(L"host:0"), L"Invalid port value");
-    EXPECT_EQ(LMSetupDlgHostPortProblem(L"host:65536"), L"Invalid port value");
-    EXPECT_EQ(LMSetupDlgHostPortProblem(L"host:08"), L"Invalid port value");
-    EXPECT_EQ(LMSetupDlgHostPortProblem(L"host:"), L"Invalid (: + empty?) port");
-    EXPECT_EQ(LMSetupDlgHostPortProblem(L":23"), L"Invalid host (port only?)");
-    EXPECT_EQ(LMSetupDlgHostPortProblem(L"host:2x"), L"Invalid port character(s)");
-    EXPECT_EQ(LMSetupDlgHostPortProblem(L"host:023"), L"");
-    EXPECT_EQ(LMSetupDlgHostPortProblem(L"a..b"), L"Invalid (empty) host segment");
-    EXPECT_EQ(LMSetupDlgHostPortProblem(L"a.b."), L"Empty host");
-    EXPECT_EQ(LMSetupDlgHostPortProblem(L"my_host"), L"Invalid host character");
-    EXPECT_EQ(LMSetupDlgHostPortProblem(L"192.168.1.10:23"), L"");
-    EXPECT_EQ(LMSetupDlgHostPortProblem(L"bad_host:0"), L"Invalid port value");
-}
-
-TEST(LMConsSetupDlgValidate, ReservedNames)
-{
-    for (const wchar_t* name : {L"COM7", L"lpt1", L"Com 3", L"NUL", L"con", L"COM", L"COM-1", L"LPT0x1"})
-        EXPECT_TRUE(LMSetupDlgIsReservedName(name)) << name;
-    for (const wchar_t* name : {L"COMET", L"COMx", L"LPTX", L"LPT", L"Console", L"COM1a"})
-        EXPECT_FALSE(LMSetupDlgIsReservedName(name)) << name;
-}
-
-TEST(LMConsSetupDlgValidate, FailingValuesKeepTheRecordsPreviousValues)
-{
-    LMConsSetupDlgInput input;
-    input.name = L"  ";
-    input.rxTerm = 6;
-    input.txTerm = 4;
-    input.rxWrap = L"4097";
-    input.rxTimeout = L"-1";
-    input.logDepth = L"2147483648";
-    input.conMode = 2;
-    input.comPort = L"*COM9";
-    input.enabled = false;
-    LMConsSetupDlgRecord record;
-    record.Name = L"Old";
-    const LMConsSetupDlgRecord before = record;
-    bool portValid = true;
-    const auto problems = LMConsSetupDlgValidate(input, Ports(), record, portValid);
-    const std::vector<std::wstring> expected = {L"Name cannot be empty", L"Rx termination out of range",
-                                                L"Invalid Rx line wrap", L"Invalid Rx timeout",
-                                                L"Tx termination out of range", L"Invalid COM port",
-                                                L"Invalid log depth"};
-    EXPECT_EQ(problems, expected);
-    EXPECT_FALSE(portValid);
-    EXPECT_EQ(record.Name, before.Name);
-    EXPECT_EQ(record.RxWrap, before.RxWrap);
-    EXPECT_EQ(record.COMPort, before.COMPort);
-    EXPECT_FALSE(record.Enabled);  // check boxes are always taken
 }
 
 }  // namespace
