@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <new>
+#include <stdexcept>
 #include <utility>
 
 bool ConsoleLineRing::SetDepth(int32_t depth)
@@ -20,9 +21,15 @@ bool ConsoleLineRing::SetDepth(int32_t depth)
     const int32_t keep = std::min(depth, Count());
     const int32_t skip = Count() - keep;
     std::vector<ConsoleLine> fresh;
+    // A depth past what the address space can index throws length_error
+    // rather than bad_alloc; either way the ring stays as it was.
+    if (static_cast<size_t>(depth) > fresh.max_size()) {
+        NSetLastError(nerr::kNotEnoughMemory);
+        return false;
+    }
     try {
         fresh.resize(static_cast<size_t>(depth));
-    } catch (const std::bad_alloc&) {
+    } catch (const std::exception&) {
         NSetLastError(nerr::kNotEnoughMemory);
         return false;
     }

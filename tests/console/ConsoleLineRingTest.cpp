@@ -74,6 +74,16 @@ TEST(ConsoleLineRing, RejectsBadDepthAndKeepsTheRing)
     EXPECT_EQ(NGetLastError(), nerr::kInvalidParameter);
     EXPECT_EQ(ring.Capacity(), 2);
     EXPECT_EQ(ring.Line(0).text, L"a");
+
+    // The largest configurable depth cannot be held by a 32-bit process; it
+    // must fail cleanly instead of throwing out of the ring. (A 64-bit
+    // process might really try to build it, so only there.)
+    NSetLastError(0);
+    if (sizeof(void*) == 4 && !ring.SetDepth(0x7FFFFFFF)) {
+        EXPECT_EQ(NGetLastError(), nerr::kNotEnoughMemory);
+        EXPECT_EQ(ring.Capacity(), 2);
+        EXPECT_EQ(ring.Line(0).text, L"a");
+    }
 }
 
 }  // namespace
