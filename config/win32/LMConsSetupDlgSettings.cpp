@@ -1,5 +1,6 @@
 #include "config/win32/LMConsSetupDlgSettings.h"
 
+#include "config/LMConsConfig.h"
 #include "config/win32/LMConsSetupDlg.h"
 
 LMConsSetupDlgRecord LMSetupRecordFrom(const LMConsSettings& s)
@@ -60,4 +61,13 @@ bool LMRunConsSetupDlg(HWND parent, const LMConsSettings* current, const LMConsS
     LMSetupRecordInto(record, working);
     result = working;
     return true;
+}
+
+bool LMApplySetupDlgResult(LMConsConfig& config, const LMConsSettings& edited)
+{
+    // Copy and apply are two locked steps; what the console changes between
+    // them is a matter of microseconds rather than of the dialog's lifetime.
+    LMConsSettings merged = config.CopySettings();
+    LMSetupRecordInto(LMSetupRecordFrom(edited), merged);
+    return config.Apply(merged);
 }
