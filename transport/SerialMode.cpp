@@ -1,5 +1,6 @@
 #include "transport/SerialMode.h"
 
+#include <span>
 #include <vector>
 
 #include "foundation/ErrorCodes.h"
@@ -59,12 +60,14 @@ bool SetBaud(std::wstring_view v, NSerialDcb& dcb)
     return true;
 }
 
+// The parity letters in the order of their values.
+constexpr wchar_t kParityLetters[] = L"NOEMS";
+
 bool SetParity(std::wstring_view v, NSerialDcb& dcb)
 {
     if (v.empty()) return false;
-    static constexpr wchar_t kLetters[] = L"NOEMS";
     for (uint8_t i = 0; i < 5; ++i) {
-        if (v[0] == kLetters[i]) {
+        if (v[0] == kParityLetters[i]) {
             dcb.Parity = i;
             dcb.fParity = i != NSerialDcb::kNoParity;
             return true;
@@ -81,102 +84,111 @@ bool SetData(std::wstring_view v, NSerialDcb& dcb)
     return true;
 }
 
-bool SetStop(std::wstring_view v, NSerialDcb& dcb)
+// A value word and the field value it stands for. Reading takes any word of
+// a table; printing takes the first word of a value, so that word comes first.
+struct SWord {
+    const wchar_t* text;
+    uint8_t value;
+};
+
+constexpr SWord kOnOffWords[] = {{L"OFF", 0}, {L"ON", 1}};
+constexpr SWord kStopWords[] = {{L"1", NSerialDcb::kOneStopBit},
+                                {L"1.5", NSerialDcb::kOne5StopBits},
+                                {L"15", NSerialDcb::kOne5StopBits},
+                                {L"2", NSerialDcb::kTwoStopBits}};
+constexpr SWord kDtrWords[] = {
+    {L"OFF", NSerialDcb::kDtrDisable}, {L"ON", NSerialDcb::kDtrEnable}, {L"HS", NSerialDcb::kDtrHandshake}};
+constexpr SWord kRtsWords[] = {{L"OFF", NSerialDcb::kRtsDisable},
+                               {L"ON", NSerialDcb::kRtsEnable},
+                               {L"HS", NSerialDcb::kRtsHandshake},
+                               {L"TG", NSerialDcb::kRtsToggle}};
+
+bool ReadWord(std::wstring_view v, std::span<const SWord> words, uint8_t& field)
 {
-    if (v == L"1") dcb.StopBits = NSerialDcb::kOneStopBit;
-    else if (v == L"15" || v == L"1.5") dcb.StopBits = NSerialDcb::kOne5StopBits;
-    else if (v == L"2") dcb.StopBits = NSerialDcb::kTwoStopBits;
-    else return false;
-    return true;
+    for (const SWord& w : words) {
+        if (v == w.text) {
+            field = w.value;
+            return true;
+        }
+    }
+    return false;
 }
 
+// Null for a value no word stands for.
+const wchar_t* WordOf(uint8_t value, std::span<const SWord> words)
+{
+    for (const SWord& w : words)
+        if (w.value == value) return w.text;
+    return nullptr;
+}
+
+bool SetStop(std::wstring_view v, NSerialDcb& dcb) { return ReadWord(v, kStopWords, dcb.StopBits); }
+
+// What each flow letter sets; kKeep leaves the DSR sensitivity as it was.
+constexpr uint8_t kKeep = 0xFF;
+struct SFlow {
+    wchar_t letter;
+    uint8_t xon;  // both directions
+    uint8_t ctsFlow;
+    uint8_t dsrFlow;
+    uint8_t dtr;
+    uint8_t dsrSensitivity;
+    uint8_t rts;
+};
+constexpr SFlow kFlows[] = {
+    {L'H', 0, 1, 0, NSerialDcb::kDtrEnable, 0, NSerialDcb::kRtsHandshake},
+    {L'N', 0, 0, 0, NSerialDcb::kDtrEnable, 0, NSerialDcb::kRtsDisable},
+    {L'P', 0, 1, 1, NSerialDcb::kDtrHandshake, kKeep, NSerialDcb::kRtsHandshake},
+    {L'S', 1, 0, 0, NSerialDcb::kDtrEnable, 0, NSerialDcb::kRtsDisable},
+    {L'X', 1, 0, 0, NSerialDcb::kDtrEnable, kKeep, NSerialDcb::kRtsEnable},
+};
+
+// Only the first letter counts: "FLOW=Hardware" is "FLOW=H".
 bool SetFlow(std::wstring_view v, NSerialDcb& dcb)
 {
     if (v.empty()) return false;
-    switch (v[0]) {
-    case L'H':
-        dcb.fOutX = dcb.fInX = 0;
-        dcb.fOutxCtsFlow = 1;
-        dcb.fOutxDsrFlow = 0;
-        dcb.fDtrControl = NSerialDcb::kDtrEnable;
-        dcb.fDsrSensitivity = 0;
-        dcb.fRtsControl = NSerialDcb::kRtsHandshake;
+    for (const SFlow& f : kFlows) {
+        if (f.letter != v[0]) continue;
+        dcb.fOutX = dcb.fInX = f.xon;
+        dcb.fOutxCtsFlow = f.ctsFlow;
+        dcb.fOutxDsrFlow = f.dsrFlow;
+        dcb.fDtrControl = f.dtr;
+        if (f.dsrSensitivity != kKeep) dcb.fDsrSensitivity = f.dsrSensitivity;
+        dcb.fRtsControl = f.rts;
         return true;
-    case L'N':
-        dcb.fOutX = dcb.fInX = 0;
-        dcb.fOutxCtsFlow = 0;
-        dcb.fOutxDsrFlow = 0;
-        dcb.fDtrControl = NSerialDcb::kDtrEnable;
-        dcb.fDsrSensitivity = 0;
-        dcb.fRtsControl = NSerialDcb::kRtsDisable;
-        return true;
-    case L'P':
-        dcb.fOutX = dcb.fInX = 0;
-        dcb.fOutxCtsFlow = 1;
-        dcb.fOutxDsrFlow = 1;
-        dcb.fDtrControl = NSerialDcb::kDtrHandshake;
-        dcb.fRtsControl = NSerialDcb::kRtsHandshake;
-        return true;
-    case L'S':
-        dcb.fOutX = dcb.fInX = 1;
-        dcb.fOutxCtsFlow = 0;
-        dcb.fOutxDsrFlow = 0;
-        dcb.fDtrControl = NSerialDcb::kDtrEnable;
-        dcb.fDsrSensitivity = 0;
-        dcb.fRtsControl = NSerialDcb::kRtsDisable;
-        return true;
-    case L'X':
-        dcb.fOutX = dcb.fInX = 1;
-        dcb.fOutxCtsFlow = 0;
-        dcb.fOutxDsrFlow = 0;
-        dcb.fDtrControl = NSerialDcb::kDtrEnable;
-        dcb.fRtsControl = NSerialDcb::kRtsEnable;
-        return true;
-    default:
-        return false;
     }
+    return false;
 }
 
-bool SetOnOff(std::wstring_view v, uint8_t& flag)
-{
-    if (v == L"ON") flag = 1;
-    else if (v == L"OFF") flag = 0;
-    else return false;
-    return true;
-}
+struct SKey {
+    std::wstring_view key;
+    bool (*set)(std::wstring_view value, NSerialDcb& dcb);
+};
+constexpr SKey kKeys[] = {
+    {L"BAUD", SetBaud},
+    {L"PARITY", SetParity},
+    {L"DATA", SetData},
+    {L"STOP", SetStop},
+    {L"FLOW", SetFlow},
+    {L"XON",
+     [](std::wstring_view v, NSerialDcb& dcb) {
+         uint8_t on = 0;
+         if (!ReadWord(v, kOnOffWords, on)) return false;
+         dcb.fOutX = dcb.fInX = on;
+         return true;
+     }},
+    {L"ODSR", [](std::wstring_view v, NSerialDcb& dcb) { return ReadWord(v, kOnOffWords, dcb.fOutxDsrFlow); }},
+    {L"OCTS", [](std::wstring_view v, NSerialDcb& dcb) { return ReadWord(v, kOnOffWords, dcb.fOutxCtsFlow); }},
+    {L"IDSR", [](std::wstring_view v, NSerialDcb& dcb) { return ReadWord(v, kOnOffWords, dcb.fDsrSensitivity); }},
+    {L"DTR", [](std::wstring_view v, NSerialDcb& dcb) { return ReadWord(v, kDtrWords, dcb.fDtrControl); }},
+    {L"RTS", [](std::wstring_view v, NSerialDcb& dcb) { return ReadWord(v, kRtsWords, dcb.fRtsControl); }},
+};
 
 bool SetItem(std::wstring_view key, std::wstring_view v, NSerialDcb& dcb)
 {
     if (v.empty()) return false;
-    if (key == L"BAUD") return SetBaud(v, dcb);
-    if (key == L"PARITY") return SetParity(v, dcb);
-    if (key == L"DATA") return SetData(v, dcb);
-    if (key == L"STOP") return SetStop(v, dcb);
-    if (key == L"FLOW") return SetFlow(v, dcb);
-    if (key == L"XON") {
-        uint8_t on = 0;
-        if (!SetOnOff(v, on)) return false;
-        dcb.fOutX = dcb.fInX = on;
-        return true;
-    }
-    if (key == L"ODSR") return SetOnOff(v, dcb.fOutxDsrFlow);
-    if (key == L"OCTS") return SetOnOff(v, dcb.fOutxCtsFlow);
-    if (key == L"IDSR") return SetOnOff(v, dcb.fDsrSensitivity);
-    if (key == L"DTR") {
-        if (v == L"ON") dcb.fDtrControl = NSerialDcb::kDtrEnable;
-        else if (v == L"OFF") dcb.fDtrControl = NSerialDcb::kDtrDisable;
-        else if (v == L"HS") dcb.fDtrControl = NSerialDcb::kDtrHandshake;
-        else return false;
-        return true;
-    }
-    if (key == L"RTS") {
-        if (v == L"ON") dcb.fRtsControl = NSerialDcb::kRtsEnable;
-        else if (v == L"OFF") dcb.fRtsControl = NSerialDcb::kRtsDisable;
-        else if (v == L"HS") dcb.fRtsControl = NSerialDcb::kRtsHandshake;
-        else if (v == L"TG") dcb.fRtsControl = NSerialDcb::kRtsToggle;
-        else return false;
-        return true;
-    }
+    for (const SKey& k : kKeys)
+        if (k.key == key) return k.set(v, dcb);
     return false;
 }
 
@@ -275,22 +287,23 @@ std::wstring NSerialModeCanonical(const NSerialDcb& dcb)
         out += L'=';
         out += value;
     };
-    auto onOff = [](bool on) { return on ? L"ON" : L"OFF"; };
+    // A word only where one reads back as this value.
+    auto word = [&item](const wchar_t* key, uint8_t value, std::span<const SWord> words) {
+        if (const wchar_t* text = WordOf(value, words)) item(key, text);
+    };
+    auto onOff = [&word](const wchar_t* key, bool on) { word(key, on ? 1 : 0, kOnOffWords); };
     // A rate of 0 is refused on reading and an abbreviation reads as hundreds.
     if (dcb.BaudRate != 0 && !IsHundredsAbbreviation(dcb.BaudRate)) item(L"BAUD", std::to_wstring(dcb.BaudRate));
     if (!dcb.fParity) item(L"PARITY", L"N");
-    else if (dcb.Parity <= 4) item(L"PARITY", std::wstring(1, L"NOEMS"[dcb.Parity]));
+    else if (dcb.Parity <= 4) item(L"PARITY", std::wstring(1, kParityLetters[dcb.Parity]));
     if (dcb.ByteSize >= 5 && dcb.ByteSize <= 8) item(L"DATA", std::to_wstring(dcb.ByteSize));
-    static const wchar_t* const kStop[] = {L"1", L"1.5", L"2"};
-    if (dcb.StopBits <= 2) item(L"STOP", kStop[dcb.StopBits]);
-    item(L"XON", onOff(dcb.fOutX || dcb.fInX));
-    item(L"ODSR", onOff(dcb.fOutxDsrFlow));
-    item(L"OCTS", onOff(dcb.fOutxCtsFlow));
-    static const wchar_t* const kDtr[] = {L"OFF", L"ON", L"HS"};
-    if (dcb.fDtrControl <= 2) item(L"DTR", kDtr[dcb.fDtrControl]);
-    static const wchar_t* const kRts[] = {L"OFF", L"ON", L"HS", L"TG"};
-    if (dcb.fRtsControl <= 3) item(L"RTS", kRts[dcb.fRtsControl]);
-    item(L"IDSR", onOff(dcb.fDsrSensitivity));
+    word(L"STOP", dcb.StopBits, kStopWords);
+    onOff(L"XON", dcb.fOutX || dcb.fInX);
+    onOff(L"ODSR", dcb.fOutxDsrFlow);
+    onOff(L"OCTS", dcb.fOutxCtsFlow);
+    word(L"DTR", dcb.fDtrControl, kDtrWords);
+    word(L"RTS", dcb.fRtsControl, kRtsWords);
+    onOff(L"IDSR", dcb.fDsrSensitivity);
     return out;
 }
 
@@ -301,10 +314,10 @@ std::wstring NSerialModeShort(const NSerialDcb& dcb)
     out += std::to_wstring(dcb.ByteSize);
     out += L'-';
     if (!dcb.fParity) out += L'N';
-    else out += dcb.Parity <= 4 ? L"NOEMS"[dcb.Parity] : L'?';
+    else out += dcb.Parity <= 4 ? kParityLetters[dcb.Parity] : L'?';
     out += L'-';
-    static const wchar_t* const kStop[] = {L"1", L"1.5", L"2"};
-    out += dcb.StopBits <= 2 ? kStop[dcb.StopBits] : L"?";
+    const wchar_t* stop = WordOf(dcb.StopBits, kStopWords);
+    out += stop != nullptr ? stop : L"?";
     out += L'-';
     if (dcb.fOutX || dcb.fInX) out += L"SH";
     else if (dcb.fRtsControl != NSerialDcb::kRtsDisable) out += L"HH";

@@ -142,6 +142,67 @@ TEST(SerialModeParse, FlowLetters)
     EXPECT_EQ(dcb.fDtrControl, NSerialDcb::kDtrEnable);
 }
 
+TEST(SerialModeParse, EveryFlowLetterSetsTheWholeHandshake)
+{
+    struct SCase {
+        const wchar_t* text;
+        uint8_t xon, cts, dsr, dtr, dsrSensitivity, rts;
+    } cases[] = {
+        {L"FLOW=H", 0, 1, 0, NSerialDcb::kDtrEnable, 0, NSerialDcb::kRtsHandshake},
+        {L"FLOW=N", 0, 0, 0, NSerialDcb::kDtrEnable, 0, NSerialDcb::kRtsDisable},
+        {L"FLOW=P", 0, 1, 1, NSerialDcb::kDtrHandshake, 1, NSerialDcb::kRtsHandshake},
+        {L"FLOW=S", 1, 0, 0, NSerialDcb::kDtrEnable, 0, NSerialDcb::kRtsDisable},
+        {L"FLOW=X", 1, 0, 0, NSerialDcb::kDtrEnable, 1, NSerialDcb::kRtsEnable},
+    };
+    for (const SCase& c : cases) {
+        // Start from the opposite of every expectation, DSR sensitivity on.
+        NSerialDcb dcb;
+        dcb.fOutX = dcb.fInX = !c.xon;
+        dcb.fOutxCtsFlow = !c.cts;
+        dcb.fOutxDsrFlow = !c.dsr;
+        dcb.fDtrControl = NSerialDcb::kDtrDisable;
+        dcb.fRtsControl = NSerialDcb::kRtsToggle;
+        dcb.fDsrSensitivity = 1;
+        ASSERT_TRUE(NParseSerialMode(c.text, dcb)) << c.text;
+        EXPECT_EQ(dcb.fOutX, c.xon) << c.text;
+        EXPECT_EQ(dcb.fInX, c.xon) << c.text;
+        EXPECT_EQ(dcb.fOutxCtsFlow, c.cts) << c.text;
+        EXPECT_EQ(dcb.fOutxDsrFlow, c.dsr) << c.text;
+        EXPECT_EQ(dcb.fDtrControl, c.dtr) << c.text;
+        EXPECT_EQ(dcb.fDsrSensitivity, c.dsrSensitivity) << c.text;
+        EXPECT_EQ(dcb.fRtsControl, c.rts) << c.text;
+    }
+    NSerialDcb dcb;
+    EXPECT_FALSE(NParseSerialMode(L"FLOW=Q", dcb));
+    EXPECT_FALSE(NParseSerialMode(L"FLOW=", dcb));
+}
+
+TEST(SerialModeForms, EverySwitchValueReadsBackFromItsCanonicalForm)
+{
+    for (const wchar_t* text :
+         {L"DTR=OFF", L"DTR=ON", L"DTR=HS", L"RTS=OFF", L"RTS=ON", L"RTS=HS", L"RTS=TG", L"XON=ON", L"XON=OFF",
+          L"ODSR=ON", L"ODSR=OFF", L"OCTS=ON", L"OCTS=OFF", L"IDSR=ON", L"IDSR=OFF", L"STOP=1", L"STOP=15",
+          L"STOP=2", L"PARITY=O", L"PARITY=E", L"PARITY=M", L"PARITY=S"}) {
+        NSerialDcb dcb;
+        ASSERT_TRUE(NParseSerialMode(text, dcb)) << text;
+        const std::wstring canonical = NSerialModeCanonical(dcb);
+        NSerialDcb back;
+        back.fOutX = back.fInX = 1;  // every switch differs from the parsed block somewhere
+        back.fOutxCtsFlow = !dcb.fOutxCtsFlow;
+        ASSERT_TRUE(NParseSerialMode(canonical, back)) << canonical;
+        EXPECT_EQ(NSerialModeCanonical(back), canonical) << text;
+        EXPECT_EQ(back.fDtrControl, dcb.fDtrControl) << text;
+        EXPECT_EQ(back.fRtsControl, dcb.fRtsControl) << text;
+        EXPECT_EQ(back.StopBits, dcb.StopBits) << text;
+        EXPECT_EQ(back.Parity, dcb.Parity) << text;
+        EXPECT_EQ(back.fOutX, dcb.fOutX) << text;
+        EXPECT_EQ(back.fDsrSensitivity, dcb.fDsrSensitivity) << text;
+    }
+    NSerialDcb dcb;
+    ASSERT_TRUE(NParseSerialMode(L"XON=ON DTR=HS RTS=TG STOP=15", dcb));
+    EXPECT_EQ(NSerialModeCanonical(dcb), L"BAUD=9600 PARITY=N DATA=8 STOP=1.5 XON=ON ODSR=OFF OCTS=ON DTR=HS RTS=TG IDSR=OFF");
+}
+
 TEST(SerialModeForms, CanonicalOfTheConsoleDefaultReadsBackUnchanged)
 {
     NSerialDcb dcb = NSerialDcb::Default();
