@@ -42,7 +42,7 @@ function(lumbra_add_tests)
         # platform tests link every folder library; only what is used is pulled in.
         _lumbra_test(test_win_${f} "${wsrcs};${_sup};${_wsup};${_main}"
                      "win_${f};-Wl,--start-group;${LUMBRA_WIN_LIBS};-Wl,--end-group;lumbra_core")
-        target_include_directories(test_win_${f} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+        target_include_directories(test_win_${f} PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/resources)
         set_tests_properties(test_win_${f} PROPERTIES RESOURCE_LOCK wine_display)
       endif()
     endif()
