@@ -1,5 +1,7 @@
 #include "widgets/InputBoxValidation.h"
 
+#include <type_traits>
+
 #include "widgets/InputNumberText.h"
 #include "widgets/InputTextRules.h"
 
@@ -13,6 +15,36 @@ const wchar_t kTooLarge[] = L"Value too large";
 const wchar_t kAlreadyUsed[] = L"Entry already used";
 
 InputBoxValidation::SResult Refuse(const wchar_t* message) { return {false, message}; }
+
+// The two range kinds differ only in the number type: the parser's verdict
+// comes first, so that a number beyond what the type holds reads "too
+// large" or "too small" rather than failing a bound by accident.
+template <class T>
+InputBoxValidation::SResult CheckRange(const std::wstring& text, T minimum, T maximum)
+{
+    constexpr bool kInteger = std::is_integral_v<T>;
+    T value{};
+    EInputNumber parsed;
+    if constexpr (kInteger)
+        parsed = ParseInputInteger(text, value);
+    else
+        parsed = ParseInputNumber(text, value);
+    switch (parsed) {
+    case EInputNumber::kNotNumber:
+        return Refuse(kInteger ? kNotInteger : kNotNumber);
+    case EInputNumber::kBelowRange:
+        return Refuse(kTooSmall);
+    case EInputNumber::kAboveRange:
+        return Refuse(kTooLarge);
+    case EInputNumber::kOk:
+        break;
+    }
+    if (value < minimum)
+        return Refuse(kTooSmall);
+    if (value > maximum)
+        return Refuse(kTooLarge);
+    return {};
+}
 }  // namespace
 
 InputBoxValidation InputBoxValidation::Accept(AcceptFn accept)
@@ -114,42 +146,10 @@ InputBoxValidation::SResult InputBoxValidation::Validate(const std::wstring& tex
         const std::wstring_view checked = m_trim ? InputTrim(text) : std::wstring_view(text);
         return checked.empty() ? Refuse(kEntryEmpty) : SResult{};
     }
-    case kIntegerRange: {
-        int64_t value = 0;
-        switch (ParseInputInteger(text, value)) {
-        case EInputNumber::kNotNumber:
-            return Refuse(kNotInteger);
-        case EInputNumber::kBelowRange:
-            return Refuse(kTooSmall);
-        case EInputNumber::kAboveRange:
-            return Refuse(kTooLarge);
-        case EInputNumber::kOk:
-            break;
-        }
-        if (value < m_intMin)
-            return Refuse(kTooSmall);
-        if (value > m_intMax)
-            return Refuse(kTooLarge);
-        return {};
-    }
-    case kNumberRange: {
-        double value = 0.0;
-        switch (ParseInputNumber(text, value)) {
-        case EInputNumber::kNotNumber:
-            return Refuse(kNotNumber);
-        case EInputNumber::kBelowRange:
-            return Refuse(kTooSmall);
-        case EInputNumber::kAboveRange:
-            return Refuse(kTooLarge);
-        case EInputNumber::kOk:
-            break;
-        }
-        if (value < m_numMin)
-            return Refuse(kTooSmall);
-        if (value > m_numMax)
-            return Refuse(kTooLarge);
-        return {};
-    }
+    case kIntegerRange:
+        return CheckRange(text, m_intMin, m_intMax);
+    case kNumberRange:
+        return CheckRange(text, m_numMin, m_numMax);
     case kUnique: {
         const std::wstring_view checked = m_trim ? InputTrim(text) : std::wstring_view(text);
         if (checked.empty() && !m_allowEmpty)
