@@ -36,10 +36,9 @@ int SLMConsListLayout::RowAt(int y, int scrollY, size_t rows) const
 {
     if (rowHeight <= 0)
         return -1;
-    const int pixel = y + scrollY;
-    if (pixel < rowHeight)
-        return -1;
-    const int row = pixel / rowHeight - 1;
+    if (y < rowHeight)
+        return -1;  // the header stays in place while the rows scroll
+    const int row = (y + scrollY) / rowHeight - 1;
     return static_cast<size_t>(row) < rows ? row : -1;
 }
 

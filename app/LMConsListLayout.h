@@ -1,7 +1,8 @@
 #pragma once
 // The console list's geometry in pixels: icon size and row height from the
 // font's text height, column widths from the widest cell, scroll ranges.
-// Row 0 of the drawing is the header; data row r is drawn at (r + 1) rows.
+// The header is the top row and stays in place; data row r is drawn
+// (r + 1) rows down, less the vertical scroll position.
 #include <array>
 #include <cstddef>
 
@@ -31,8 +32,8 @@ struct SLMConsListLayout {
     // (rows + 1) x row height: the header counts as a row.
     int VerticalRange(size_t rows) const { return static_cast<int>(rows + 1) * rowHeight; }
     int HorizontalRange() const { return totalWidth; }
-    // A data row at client y (scrolled by scrollY), or -1 for the header or
-    // below the last row.
+    // The data row at client y with the rows scrolled by scrollY, or -1 for
+    // the header (which does not scroll) or below the last row.
     int RowAt(int y, int scrollY, size_t rows) const;
 };
 

@@ -1,58 +1,95 @@
 #include "app/win32/LMBaseDrawnView.h"
 
-#include "foundation/win32/Handles.h"
+#include <windowsx.h>
+
+#include "config/LMConsConfig.h"
+#include "config/win32/LMConsSetupDlgSettings.h"
+#include "config/win32/LMRegisteredMessages.h"
+#include "framework/win32/NFontDialog.h"
+#include "transport/win32/NCOMPortEnumThread.h"
+
+LMBaseDrawnView::LMBaseDrawnView()
+{
+    m_env.ports = &m_ports;
+    m_env.logFolder = &m_logFolder;
+    m_env.msgUpdateSetup = LMMessage(lmmsg::kUpdateSetup);
+    m_runSetup = LMRunConsSetupDlg;
+    m_chooseFont = NChooseFont;
+}
+
+LMBaseDrawnView::~LMBaseDrawnView()
+{
+    // Destroyed here so that the list is still saved by this class's handler.
+    DestroyWindow();
+}
+
+std::wstring LMBaseDrawnView::BaseKeyPath()
+{
+    return std::wstring(LMConsConfig::kRootPath) + L"\\" + LMConsConfig::kBaseKey;
+}
 
 bool LMBaseDrawnView::OnCreate(const CREATESTRUCTW& create)
 {
-    return ::SetTimer(Handle(), kRefreshTimerId, kRefreshMs, nullptr) != 0;
+    LoadList();
+    if (::SetTimer(Handle(), kRefreshTimerId, kRefreshMs, nullptr) == 0)
+        return false;
+    NCOMPortEnumThread::Global().SetNotification(Handle(), LMMessage(lmmsg::kCOMEnumUpdated));
+    m_created = true;
+    return true;
 }
 
 void LMBaseDrawnView::OnDestroy()
 {
+    HCURSOR previous = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
     ::KillTimer(Handle(), kRefreshTimerId);
+    NCOMPortEnumThread::Global().SetNotification(nullptr, 0);
+    SaveList();
+    m_created = false;
+    ::SetCursor(previous);
 }
 
 bool LMBaseDrawnView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
+    result = 0;
     if (message == WM_TIMER && wParam == kRefreshTimerId) {
         Repaint();
-        result = 0;
         return true;
     }
+    if (message == LMMessage(lmmsg::kCOMEnumUpdated)) {
+        RefreshPorts();
+        RequestLayout();
+        return true;
+    }
+    if (message == LMMessage(lmmsg::kUpdateDevice)) {
+        RequestLayout();
+        return true;
+    }
+    if (message == LMMessage(lmmsg::kConsolePopUpMenu)) {
+        ShowPopupMenu(static_cast<int>(wParam), static_cast<int>(lParam));
+        return true;
+    }
+    switch (message) {
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        m_focus = message == WM_SETFOCUS;
+        Repaint();
+        return true;
+    case WM_KEYDOWN:
+        return OnKey(static_cast<UINT>(wParam));
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        OnLeftButton(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), static_cast<UINT>(wParam),
+                     message == WM_LBUTTONDBLCLK);
+        return true;
+    case WM_RBUTTONDOWN:
+        OnRightButton(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        return true;
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+        Scroll(message == WM_VSCROLL ? SB_VERT : SB_HORZ, LOWORD(wParam));
+        return true;
+    default:
+        break;
+    }
     return DrawnWnd::OnMessage(message, wParam, lParam, result);
-}
-
-void LMBaseDrawnView::OnLayout(HDC dc, const RECT& client)
-{
-    NSelectObject font(dc, ::GetStockObject(DEFAULT_GUI_FONT));
-    TEXTMETRICW metrics{};
-    ::GetTextMetricsW(dc, &metrics);
-    m_rowHeight = metrics.tmHeight + 5;
-    for (int i = 0; i < 4; ++i) {
-        SIZE size{};
-        ::GetTextExtentPoint32W(dc, kHeaders[i], lstrlenW(kHeaders[i]), &size);
-        m_columnWidth[i] = size.cx + 4 + 24;
-    }
-}
-
-void LMBaseDrawnView::OnDraw(HDC dc, const RECT& client)
-{
-    NSelectObject font(dc, ::GetStockObject(DEFAULT_GUI_FONT));
-    RECT header{client.left, client.top, client.right, client.top + m_rowHeight};
-    ::FillRect(dc, &header, ::GetSysColorBrush(COLOR_BTNFACE));
-    ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
-    NPen grid(::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_BTNTEXT)));
-    NSelectObject pen(dc, grid.Get());
-    int x = 0;
-    for (int i = 0; i < 4; ++i) {
-        RECT cell{x + 2, header.top, x + m_columnWidth[i], header.bottom - 1};
-        ::DrawTextW(dc, kHeaders[i], -1, &cell, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
-        x += m_columnWidth[i];
-        ::MoveToEx(dc, x, header.top, nullptr);
-        ::LineTo(dc, x, header.bottom);
-        ++x;
-    }
-    ::MoveToEx(dc, client.left, header.bottom - 1, nullptr);
-    ::LineTo(dc, client.right, header.bottom - 1);
 }

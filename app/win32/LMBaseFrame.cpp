@@ -6,11 +6,14 @@
 #include "foundation/WindowPlacementText.h"
 #include "framework/win32/NIconCache.h"
 #include "resources/resource.h"
+#include "transport/win32/NCOMPortEnumThread.h"
 
 namespace {
 constexpr UINT kIconSizeCommands[5] = {ID_VIEW_ICONS_SMALL, ID_VIEW_ICONS_MEDIUM, ID_VIEW_ICONS_LARGE,
                                        ID_VIEW_ICONS_XLARGE, ID_VIEW_ICONS_DEFAULT};
 constexpr int kIconSizes[5] = {16, 24, 32, 48, 0};
+// WM_DEVICECHANGE events after which the serial ports may differ.
+constexpr WPARAM kDevNodesChanged = 0x0007, kDeviceArrival = 0x8000, kDeviceRemoveComplete = 0x8004;
 
 const std::vector<IconToolBar::SButton>& ToolBarButtons()
 {
@@ -27,13 +30,6 @@ const std::vector<IconToolBar::SButton>& ToolBarButtons()
     return buttons;
 }
 
-// Commands of the console list, which has no rows yet: shown, not usable.
-bool IsListCommand(UINT id)
-{
-    return (id >= ID_CONSOLE_ADD && id <= ID_CONSOLE_OPEN_ALL) || id == ID_CONSOLE_CLOSE_ALL ||
-           id == ID_CONSOLE_MINIMIZE_ALL || (id >= ID_CONSOLE_RESET_ALL && id <= ID_CONSOLE_MOVE_DOWN) ||
-           id == ID_SETUP_RECORDING || id == ID_SETUP_LIST_FONT || id == ID_SETUP_DEFAULT_FONT;
-}
 }  // namespace
 
 LMBaseFrame::LMBaseFrame()
@@ -139,6 +135,12 @@ bool LMBaseFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
         ApplySavedPlacement();
         return false;
     }
+    if (message == WM_DEVICECHANGE && (wParam == kDevNodesChanged || wParam == kDeviceArrival ||
+                                       wParam == kDeviceRemoveComplete)) {
+        NCOMPortEnumThread::Global().RequestScan(true);
+        ::PostMessageW(m_view.Handle(), LMMessage(lmmsg::kUpdateDevice), 0, 0);
+        return false;
+    }
     if (message == WM_ENTERIDLE) {
         if (auto* app = LMApp::Instance())
             app->IdleWhileModal();
@@ -167,10 +169,6 @@ bool LMBaseFrame::OnUpdateCmdUI(NCmdUI& cmd)
             cmd.SetCheck(LMGlobalPrefs::Instance().BaseToolbarIconSize.load() == kIconSizes[i]);
             return true;
         }
-    }
-    if (IsListCommand(cmd.id)) {
-        cmd.Enable(false);
-        return true;
     }
     return NFrameWnd::OnUpdateCmdUI(cmd);
 }

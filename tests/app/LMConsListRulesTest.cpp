@@ -262,7 +262,8 @@ TEST(LMConsListLayout, RowsColumnsAndScrollRanges)
     EXPECT_EQ(l.RowAt(71, 0, 3), 1);
     EXPECT_EQ(l.RowAt(72, 0, 3), 2);
     EXPECT_EQ(l.RowAt(96, 0, 3), -1) << "below the last row";
-    EXPECT_EQ(l.RowAt(0, 48, 3), 1);
+    EXPECT_EQ(l.RowAt(0, 48, 3), -1) << "the header does not scroll";
+    EXPECT_EQ(l.RowAt(24, 48, 3), 2);
 
     EXPECT_EQ(LMClampScroll(-5, 100, 30), 0);
     EXPECT_EQ(LMClampScroll(90, 100, 30), 70);

@@ -33,9 +33,10 @@ TEST_F(LMBaseFrameTest, CreatesViewToolbarAndStatusBar)
     // Sixteen slots: twelve buttons and four separators.
     EXPECT_EQ(::SendMessageW(frame.ToolBar().Handle(), TB_BUTTONCOUNT, 0, 0), 16);
     frame.OnIdleUpdate();
-    // The list commands have no rows to work on yet; About always works.
-    EXPECT_FALSE(frame.ToolBar().IsButtonEnabled(ID_CONSOLE_ADD));
+    // Add and About always work; Setup needs exactly one selected console.
+    EXPECT_TRUE(frame.ToolBar().IsButtonEnabled(ID_CONSOLE_ADD));
     EXPECT_TRUE(frame.ToolBar().IsButtonEnabled(ID_APP_ABOUT));
+    EXPECT_FALSE(frame.ToolBar().IsButtonEnabled(ID_CONSOLE_SETUP));
 }
 
 TEST_F(LMBaseFrameTest, IconSizeCommandsStoreThePreferenceRebuildAndCheck)
