@@ -382,6 +382,41 @@ TEST_F(CommandsTest, ExportIntoAMissingFolderFailsWithTheSystemText)
     EXPECT_FALSE(Exists(m_answer + L".TMP"));
 }
 
+TEST_F(CommandsTest, ExportOverAFileHeldOpenKeepsItAndRemovesTheTemporary)
+{
+    const std::wstring path = m_dir + L"\\busy.lmc";
+    WriteAll(path, "old");
+    HANDLE held = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    SetHistory({L"new"});
+    m_answer = path;
+    EXPECT_FALSE(m_commands.Export(m_parent));
+    ::CloseHandle(held);
+    EXPECT_EQ(ReadAll(path), "old");
+    EXPECT_FALSE(Exists(path + L".TMP"));
+    const std::vector<SEntry> entries = Drain();
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].text, L"Unable to save commands to: " + path);
+    ASSERT_EQ(m_boxes.size(), 1u);
+    EXPECT_EQ(m_boxes[0].caption, L"Command Export Error");
+}
+
+TEST_F(CommandsTest, ImportOfAFileHeldOpenByAnotherProgramReportsIt)
+{
+    SetHistory({L"keep"});
+    const std::wstring path = m_dir + L"\\held.lmc";
+    WriteAll(path, "ver");
+    HANDLE held = ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    m_answer = path;
+    EXPECT_FALSE(m_commands.Import(m_parent));
+    ::CloseHandle(held);
+    ExpectHistory({L"keep"});
+    const std::vector<SEntry> entries = Drain();
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[1].text, NSystemErrorText(ERROR_SHARING_VIOLATION));
+}
+
 TEST_F(CommandsTest, ImportOfUtf16KeepsNonBlankLinesExactly)
 {
     SetHistory({L"old"});
