@@ -118,6 +118,8 @@ private:
 
     // Band index of the band holding bar's window, or -1.
     int BandIndexOf(HWND barWindow) const;
+    UINT BandStyle(UINT index) const;
+    void SetBandStyle(UINT index, UINT style);
     bool RebuildBars(int iconSize);
     void PlaceProgress();
 

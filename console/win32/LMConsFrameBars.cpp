@@ -51,9 +51,34 @@ bool LMConsFrame::CreateBars()
 
     if (!m_rebar.Create(self, kIdReBar, RBS_VARHEIGHT | RBS_AUTOSIZE | RBS_DBLCLKTOGGLE))
         return false;
-    return m_rebar.AddBar(m_mainBar.Handle(), m_mainBar.IdealSize()) &&
-           m_rebar.AddBar(m_commandBar.Handle(), m_commandBar.IdealSize()) &&
-           m_rebar.AddBar(m_batchBar.Handle(), m_batchBar.IdealSize());
+    if (!m_rebar.AddBar(m_mainBar.Handle(), m_mainBar.IdealSize()) ||
+        !m_rebar.AddBar(m_commandBar.Handle(), m_commandBar.IdealSize()) ||
+        !m_rebar.AddBar(m_batchBar.Handle(), m_batchBar.IdealSize()))
+        return false;
+    // Each bar starts a row of its own: side by side the wide combos would
+    // squeeze the later bars out of sight in a window of ordinary width.
+    for (UINT index = 1; index < 3; ++index)
+        SetBandStyle(index, BandStyle(index) | RBBS_BREAK);
+    return true;
+}
+
+UINT LMConsFrame::BandStyle(UINT index) const
+{
+    REBARBANDINFOW band{};
+    band.cbSize = sizeof band;
+    band.fMask = RBBIM_STYLE;
+    if (!::SendMessageW(m_rebar.Handle(), RB_GETBANDINFOW, index, reinterpret_cast<LPARAM>(&band)))
+        return 0;
+    return band.fStyle;
+}
+
+void LMConsFrame::SetBandStyle(UINT index, UINT style)
+{
+    REBARBANDINFOW band{};
+    band.cbSize = sizeof band;
+    band.fMask = RBBIM_STYLE;
+    band.fStyle = style;
+    ::SendMessageW(m_rebar.Handle(), RB_SETBANDINFOW, index, reinterpret_cast<LPARAM>(&band));
 }
 
 bool LMConsFrame::CreateStatusBar()
@@ -99,14 +124,7 @@ int LMConsFrame::BandIndexOf(HWND barWindow) const
 bool LMConsFrame::IsBarVisible(const IconToolBar& bar) const
 {
     const int index = BandIndexOf(bar.Handle());
-    if (index < 0)
-        return false;
-    REBARBANDINFOW band{};
-    band.cbSize = sizeof band;
-    band.fMask = RBBIM_STYLE;
-    if (!::SendMessageW(m_rebar.Handle(), RB_GETBANDINFOW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&band)))
-        return false;
-    return (band.fStyle & RBBS_HIDDEN) == 0;
+    return index >= 0 && (BandStyle(static_cast<UINT>(index)) & RBBS_HIDDEN) == 0;
 }
 
 void LMConsFrame::ShowBar(IconToolBar& bar, bool visible)
@@ -120,15 +138,18 @@ void LMConsFrame::ShowBar(IconToolBar& bar, bool visible)
 
 bool LMConsFrame::RebuildBars(int iconSize)
 {
-    // The bands stay where the user put them; each gets its rebuilt bar.
+    // The bands stay where the user put them, hidden or shown, on their
+    // rows; each gets its rebuilt bar.
     struct SBand {
         IconToolBar& bar;
         int index;
-        bool visible;
+        UINT style;
     };
-    SBand bands[] = {{m_mainBar, BandIndexOf(m_mainBar.Handle()), IsBarVisible(m_mainBar)},
-                     {m_commandBar, BandIndexOf(m_commandBar.Handle()), IsBarVisible(m_commandBar)},
-                     {m_batchBar, BandIndexOf(m_batchBar.Handle()), IsBarVisible(m_batchBar)}};
+    SBand bands[] = {{m_mainBar, BandIndexOf(m_mainBar.Handle()), 0},
+                     {m_commandBar, BandIndexOf(m_commandBar.Handle()), 0},
+                     {m_batchBar, BandIndexOf(m_batchBar.Handle()), 0}};
+    for (SBand& band : bands)
+        band.style = band.index >= 0 ? BandStyle(static_cast<UINT>(band.index)) : 0;
     bool ok = m_mainBar.Rebuild(iconSize);
     ok = m_commandBar.Rebuild(iconSize) && ok;
     ok = m_batchBar.Rebuild(iconSize) && ok;
@@ -136,8 +157,10 @@ bool LMConsFrame::RebuildBars(int iconSize)
     for (SBand& band : bands) {
         if (band.index < 0 || band.bar.Handle() == nullptr)
             continue;
-        ok = m_rebar.ReplaceBar(static_cast<UINT>(band.index), band.bar.Handle(), band.bar.IdealSize()) && ok;
-        ::SendMessageW(m_rebar.Handle(), RB_SHOWBAND, static_cast<WPARAM>(band.index), band.visible ? TRUE : FALSE);
+        const UINT index = static_cast<UINT>(band.index);
+        ok = m_rebar.ReplaceBar(index, band.bar.Handle(), band.bar.IdealSize()) && ok;
+        SetBandStyle(index, band.style & ~static_cast<UINT>(RBBS_HIDDEN));
+        ::SendMessageW(m_rebar.Handle(), RB_SHOWBAND, index, (band.style & RBBS_HIDDEN) == 0 ? TRUE : FALSE);
     }
     return ok;
 }

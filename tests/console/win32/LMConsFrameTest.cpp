@@ -277,6 +277,11 @@ TEST_F(ConsoleFrameTest, OpensWithMenuBarsStatusBarAndView)
         EXPECT_EQ(static_cast<UINT>(::GetDlgCtrlID(band.hwndChild)), bandIds[i]);
         EXPECT_NE(band.fStyle & RBBS_GRIPPERALWAYS, 0u);
         EXPECT_EQ(band.fStyle & RBBS_HIDDEN, 0u);
+        // Command and batch bar on rows of their own, so neither is squeezed away.
+        EXPECT_EQ((band.fStyle & RBBS_BREAK) != 0, i > 0) << i;
+        RECT shown{};
+        ::SendMessageW(rebar, RB_GETRECT, i, reinterpret_cast<LPARAM>(&shown));
+        EXPECT_GT(shown.right - shown.left, 100) << i;
     }
     LMConsFrame& frame = console.Frame();
     EXPECT_EQ(ButtonCommands(frame.MainBar().Handle()),
@@ -339,6 +344,9 @@ TEST_F(ConsoleFrameTest, IconSizeIsStoredForAllConsolesCheckedAndRebuildsTheBars
     band.fMask = RBBIM_CHILD;
     ::SendMessageW(rebar, RB_GETBANDINFOW, 0, reinterpret_cast<LPARAM>(&band));
     EXPECT_EQ(band.hwndChild, frame.MainBar().Handle());
+    band.fMask = RBBIM_STYLE;
+    ::SendMessageW(rebar, RB_GETBANDINFOW, 2, reinterpret_cast<LPARAM>(&band));
+    EXPECT_NE(band.fStyle & RBBS_BREAK, 0u);
     EXPECT_GT(Rect(rebar).bottom - Rect(rebar).top, before.bottom - before.top);
     EXPECT_EQ(frame.Commands().Combo(), frame.CommandBar().Combo());
     EXPECT_EQ(::SendMessageW(frame.CommandBar().Combo(), CB_GETCOUNT, 0, 0), 2);
@@ -589,6 +597,63 @@ TEST_F(ConsoleFrameTest, ExitClearsBothLinksAndAcceleratorsReachTheFrame)
     EXPECT_EQ(config.CommThread(), nullptr);
     // Posting to a console that has gone fails instead of reaching a dead window.
     EXPECT_FALSE(config.PostToConsole(LMMessage(lmmsg::kBringToFront)));
+}
+
+TEST_F(ConsoleFrameTest, CommandBarStatesFollowTheHistoryAndItsKeysReachTheFrame)
+{
+    config.SetCommands(NSTRList{});
+    Console console(config);
+    ASSERT_TRUE(console.Open());
+    LMConsFrame& frame = console.Frame();
+    // Nothing to delete; export and import are always there.
+    EXPECT_NE(console.MenuState(32843) & MF_GRAYED, 0u);
+    EXPECT_EQ(console.MenuState(32846) & MF_GRAYED, 0u);
+    EXPECT_EQ(console.MenuState(32847) & MF_GRAYED, 0u);
+    bool deleteButton = true, exportButton = false;
+    console.Run([&] {
+        frame.OnIdleUpdate();
+        deleteButton = frame.CommandBar().IsButtonEnabled(1020);
+        exportButton = frame.CommandBar().IsButtonEnabled(1017);
+    });
+    EXPECT_FALSE(deleteButton);
+    EXPECT_TRUE(exportButton);
+
+    NSTRList history;
+    history.push_back(L"ver");
+    history.push_back(L"status");
+    config.SetCommands(history);
+    console.Run([&] {
+        frame.Commands().Fill();
+        frame.OnIdleUpdate();
+        deleteButton = frame.CommandBar().IsButtonEnabled(1020);
+    });
+    EXPECT_TRUE(deleteButton);
+    EXPECT_EQ(console.MenuState(32843) & MF_GRAYED, 0u);
+    // The bar's Delete button takes the combo's text out of the history.
+    console.Run([&] { ::SetWindowTextW(frame.CommandBar().Combo(), L"ver"); });
+    console.Command(1020);
+    const NSTRList left = config.CopyCommands();
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_EQ(*left.begin(), L"status");
+
+    // F2 puts the keyboard into the command field; Enter released there
+    // arrives at the frame as the Send button.
+    Recorder recorder;
+    console.Run([&] { ::SetWindowSubclass(console.Window(), &Recorder::Proc, 1, reinterpret_cast<DWORD_PTR>(&recorder)); });
+    ::PostMessageW(console.Window(), WM_KEYDOWN, VK_F2, 0x003C0001);
+    console.Run([] {});
+    HWND focus = nullptr;
+    console.Run([&] { focus = ::GetFocus(); });
+    EXPECT_EQ(focus, frame.CommandBar().Edit());
+    console.Run([&] { ::SendMessageW(frame.CommandBar().Edit(), WM_KEYUP, VK_RETURN, 0xC01C0001); });
+    console.Run([&] { EXPECT_TRUE(recorder.Saw(WM_COMMAND, MAKEWPARAM(1014, 0))); });
+    // With the command bar hidden F2 leaves the focus where it is.
+    console.Command(32783);
+    console.Run([&] { ::SetFocus(frame.View().Handle()); });
+    ::PostMessageW(console.Window(), WM_KEYDOWN, VK_F2, 0x003C0001);
+    console.Run([] {});
+    console.Run([&] { focus = ::GetFocus(); });
+    EXPECT_EQ(focus, frame.View().Handle());
 }
 
 TEST_F(ConsoleFrameTest, AThreadWithoutConfigurationEndsWithoutAWindow)
