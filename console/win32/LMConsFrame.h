@@ -47,6 +47,8 @@ public:
     static constexpr UINT kCmdDeleteCommand = 32843, kBtnDeleteCommand = 1020;
     static constexpr UINT kCmdExportCommands = 32846, kBtnExportCommands = 1017;
     static constexpr UINT kCmdImportCommands = 32847, kBtnImportCommands = 1016;
+    static constexpr UINT kCmdBatchFolder = 32829, kCmdBatchEdit = 32830, kCmdBatchEditor = 32831,
+                          kCmdBatchRun = 32832, kCmdBatchIgnoreErrors = 32833, kCmdBatchSelect = 32834;
 
     // Icons of the Connect button by the worker's connection state 0..3.
     static constexpr UINT kConnectIcons[4] = {222, 223, 220, 221};

@@ -85,6 +85,15 @@ bool LMConsFrame::OnUpdateCmdUI(NCmdUI& cmd)
     case kBtnImportCommands:
         cmd.Enable(true);
         return true;
+    case kCmdBatchFolder:
+    case kCmdBatchEdit:
+    case kCmdBatchEditor:
+    case kCmdBatchRun:
+    case kCmdBatchIgnoreErrors:
+    case kCmdBatchSelect:
+        // Batches are not handled yet: greyed rather than doing nothing.
+        cmd.Enable(false);
+        return true;
     default:
         return NFrameWnd::OnUpdateCmdUI(cmd);
     }

@@ -656,6 +656,54 @@ TEST_F(ConsoleFrameTest, CommandBarStatesFollowTheHistoryAndItsKeysReachTheFrame
     EXPECT_EQ(focus, frame.View().Handle());
 }
 
+std::atomic<int> g_wakeUpChecks{0};
+void CountWakeUpCheck() { ++g_wakeUpChecks; }
+
+TEST_F(ConsoleFrameTest, ModalIdleRunsTheWakeUpCheckAndUnbuiltBatchCommandsAreGreyed)
+{
+    Console console(config);
+    ASSERT_TRUE(console.Open());
+    LMConsFrame::SetWakeUpCheck(&CountWakeUpCheck);
+    g_wakeUpChecks = 0;
+    ::SendMessageW(console.Window(), WM_ENTERIDLE, MSGF_MENU, 0);
+    EXPECT_EQ(g_wakeUpChecks.load(), 1);
+    LMConsFrame::SetWakeUpCheck(nullptr);
+    ::SendMessageW(console.Window(), WM_ENTERIDLE, MSGF_DIALOGBOX, 0);
+    EXPECT_EQ(g_wakeUpChecks.load(), 1);
+    for (UINT id = 32829; id <= 32834; ++id)
+        EXPECT_NE(console.MenuState(id) & MF_GRAYED, 0u) << id;
+    bool runButton = true;
+    console.Run([&] {
+        console.Frame().OnIdleUpdate();
+        runButton = console.Frame().BatchBar().IsButtonEnabled(32832);
+    });
+    EXPECT_FALSE(runButton);
+}
+
+INT_PTR CALLBACK QuietDialog(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+TEST(CommandWindowTemplate, HasItsCaptionListAndButtons)
+{
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
+    ::InitCommonControlsEx(&controls);
+    HWND dialog = ::CreateDialogParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(137), nullptr, &QuietDialog, 0);
+    ASSERT_NE(dialog, nullptr);
+    wchar_t text[64] = {};
+    ::GetWindowTextW(dialog, text, 64);
+    EXPECT_STREQ(text, L"Commands");
+    wchar_t className[64] = {};
+    ::GetClassNameW(::GetDlgItem(dialog, 1030), className, 64);
+    EXPECT_STREQ(className, L"SysListView32");
+    const std::pair<int, const wchar_t*> buttons[] = {{1031, L"&Insert"}, {1032, L"&Edit"}, {1033, L"&Remove"},
+                                                      {1034, L"&Up"},     {1035, L"D&n"},   {1036, L"&Send"},
+                                                      {IDOK, L"OK"},      {IDCANCEL, L"Cancel"}};
+    for (const auto& [id, label] : buttons) {
+        ::GetDlgItemTextW(dialog, id, text, 64);
+        EXPECT_STREQ(text, label) << id;
+    }
+    ::DestroyWindow(dialog);
+}
+
 TEST_F(ConsoleFrameTest, AThreadWithoutConfigurationEndsWithoutAWindow)
 {
     std::atomic<LMConsFrame*> frame{nullptr};
