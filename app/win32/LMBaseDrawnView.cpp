@@ -30,10 +30,14 @@ std::wstring LMBaseDrawnView::BaseKeyPath()
 
 bool LMBaseDrawnView::OnCreate(const CREATESTRUCTW& create)
 {
+    // The notification target is set before loading requests a scan, so a
+    // scan that finishes at once is not missed; a finished earlier scan is
+    // taken over right away.
+    NCOMPortEnumThread::Global().SetNotification(Handle(), LMMessage(lmmsg::kCOMEnumUpdated));
     LoadList();
+    RefreshPorts();
     if (::SetTimer(Handle(), kRefreshTimerId, kRefreshMs, nullptr) == 0)
         return false;
-    NCOMPortEnumThread::Global().SetNotification(Handle(), LMMessage(lmmsg::kCOMEnumUpdated));
     m_created = true;
     return true;
 }

@@ -10,9 +10,9 @@ std::vector<LMConsSetupDlgPort> LMEnumPortDirectory::DialogPorts() const
 {
     std::lock_guard<std::mutex> guard(m_lock);
     std::vector<LMConsSetupDlgPort> ports;
+    // The enumeration lists present ports only; the dialog marks the rest itself.
     for (const auto& e : m_directory.List().entries)
-        if (NCOMPortEnum::IsPresent(e.status))
-            ports.push_back({e.portName, e.instancePath, e.interfacePath});
+        ports.push_back({e.portName, e.instancePath, e.interfacePath});
     return ports;
 }
 
