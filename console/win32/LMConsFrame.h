@@ -144,7 +144,7 @@ private:
     ToolBarWithCombo m_batchBar;
     LMConsView m_view;
     LMConsCommands m_commands;  // after the view: it writes to the view's log
-    int m_connectState = 0;
+    int m_connectState = -1;  // none shown yet
     NIcon m_bigIcon;
     NIcon m_smallIcon;
 };

@@ -13,6 +13,16 @@ int SaneExtent(int value, int fallback)
 {
     return value > 0 && value <= 4096 ? value : fallback;
 }
+
+int ComboWidthPreference()
+{
+    return SaneExtent(LMGlobalPrefs::Instance().CmdDropDownWidth.load(), 320);
+}
+
+int ComboHeightPreference()
+{
+    return SaneExtent(LMGlobalPrefs::Instance().CmdDropDownHeight.load(), 480);
+}
 }  // namespace
 
 bool LMConsFrame::CreateBars()
@@ -32,8 +42,8 @@ bool LMConsFrame::CreateBars()
     command.slot = 1;
     command.editable = true;
     command.enterCommand = 1014;
-    command.width = SaneExtent(prefs.CmdDropDownWidth.load(), 320);
-    command.dropHeight = SaneExtent(prefs.CmdDropDownHeight.load(), 480);
+    command.width = ComboWidthPreference();
+    command.dropHeight = ComboHeightPreference();
     if (!m_commandBar.Create(self, self, kIdCommandBar, size,
                              {{kBtnDeleteCommand, 240}, {0, 0}, {1014, 241}, {1015, 242}, {kBtnImportCommands, 244},
                               {kBtnExportCommands, 245}},
@@ -150,6 +160,9 @@ bool LMConsFrame::RebuildBars(int iconSize)
                      {m_batchBar, BandIndexOf(m_batchBar.Handle()), 0}};
     for (SBand& band : bands)
         band.style = band.index >= 0 ? BandStyle(static_cast<UINT>(band.index)) : 0;
+    // The combos pick up changed preferences, as the icon size does.
+    m_commandBar.SetExtents(ComboWidthPreference(), ComboHeightPreference());
+    m_batchBar.SetExtents(ComboWidthPreference(), ComboHeightPreference());
     bool ok = m_mainBar.Rebuild(iconSize);
     ok = m_commandBar.Rebuild(iconSize) && ok;
     ok = m_batchBar.Rebuild(iconSize) && ok;
@@ -176,6 +189,9 @@ void LMConsFrame::SetConnectState(int state)
 {
     if (state < 0 || state > 3)
         state = 0;
+    // Each new icon adds an image to the bar's list: only real changes count.
+    if (state == m_connectState)
+        return;
     m_connectState = state;
     m_mainBar.SetButtonIcon(kCmdConnect, kConnectIcons[state]);
 }

@@ -36,6 +36,13 @@ public:
     // selection and its edit text.
     bool Rebuild(int iconSize);
 
+    // New extents for 16-pixel icons; they take effect at the next Rebuild.
+    void SetExtents(int width, int dropHeight) noexcept
+    {
+        m_spec.width = width;
+        m_spec.dropHeight = dropHeight;
+    }
+
     HWND Combo() const noexcept { return m_combo; }
     // The combo's edit field; null for a drop-down list.
     HWND Edit() const noexcept { return m_edit; }

@@ -196,7 +196,11 @@ struct ConsoleFrameTest : testing::Test {
         config.Settings().Commands.push_back(L"ver");
         config.Settings().Commands.push_back(L"help");
     }
-    void TearDown() override { LMGlobalPrefs::Instance().ConsoleToolbarIconSize.store(0); }
+    void TearDown() override
+    {
+        LMGlobalPrefs::Instance().ConsoleToolbarIconSize.store(0);
+        LMGlobalPrefs::Instance().CmdDropDownWidth.store(320);
+    }
 
     std::wstring Stored(std::wstring LMConsSettings::*field) const { return config.CopyString(field); }
     void Store(std::wstring LMConsSettings::*field, const std::wstring& text)
@@ -353,9 +357,19 @@ TEST_F(ConsoleFrameTest, IconSizeIsStoredForAllConsolesCheckedAndRebuildsTheBars
     RECT combo = Rect(frame.CommandBar().Combo());
     EXPECT_EQ(combo.right - combo.left, 320 * 48 / 16);
 
+    // A changed drop-down width counts from the next rebuild; nonsense
+    // falls back to the default.
+    LMGlobalPrefs::Instance().CmdDropDownWidth.store(200);
     console.Command(32849);
     EXPECT_EQ(LMGlobalPrefs::Instance().ConsoleToolbarIconSize.load(), 16);
     EXPECT_EQ(frame.MainBar().IconSize(), 16);
+    combo = Rect(frame.CommandBar().Combo());
+    EXPECT_EQ(combo.right - combo.left, 200);
+    LMGlobalPrefs::Instance().CmdDropDownWidth.store(-7);
+    console.Command(32850);
+    combo = Rect(frame.CommandBar().Combo());
+    EXPECT_EQ(combo.right - combo.left, 320 * 24 / 16);
+    LMGlobalPrefs::Instance().CmdDropDownWidth.store(320);
     console.Command(32853);
     EXPECT_EQ(LMGlobalPrefs::Instance().ConsoleToolbarIconSize.load(), 0);
     EXPECT_EQ(frame.MainBar().IconSize(), IconToolBar::kDefaultIconSize);
