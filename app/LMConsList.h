@@ -52,11 +52,12 @@ public:
     bool CanMove(bool up) const;
     // Moves the selected runs; on a move renumbers ListIndex. True when anything moved.
     bool Move(bool up);
+    // ListIndex = row, for every row.
+    void Renumber();
 
 private:
     SLMRowSelection Selection() const;
     void ApplySelection(const SLMRowSelection& selection);
-    void Renumber();
 
     std::vector<std::unique_ptr<LMConsConfig>> m_rows;
     size_t m_caret = kNoCaret;

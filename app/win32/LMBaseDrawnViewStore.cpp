@@ -35,6 +35,11 @@ void LMBaseDrawnView::SaveList()
     NSTRList listed;
     const bool listedOk = base.Open(BaseKeyPath(), nreg::kKeyReadWrite | nreg::kKeyCreateSubKey) &&
                           base.EnumSubKeys(listed);
+    // Rows keep their ListIndex after a removal, and a console added next
+    // takes the row count as its index, which can equal a kept one; two keys
+    // with one index would reload in key-name order. Numbering the rows as
+    // they stand keeps the stored order the order on screen.
+    m_list.Renumber();
     for (size_t i = 0; i < m_list.Count(); ++i) {
         NRegKey key;
         m_list.At(i)->Save(key);

@@ -215,6 +215,27 @@ TEST_F(LMBaseDrawnViewTest, LoadsByListIndexThenSavesTheNewOrderAndDeletesRemove
     EXPECT_EQ(Order(), L"CBA");
 }
 
+TEST_F(LMBaseDrawnViewTest, AConsoleAddedAfterARemovalKeepsItsPlaceAfterARestart)
+{
+    // Key names that list after any braced GUID, so a duplicated index would
+    // hand the slot to the added console.
+    StoreConsole(L"{z-a}", Tcp(L"A", 0));
+    StoreConsole(L"{z-b}", Tcp(L"B", 1));
+    StoreConsole(L"{z-c}", Tcp(L"C", 2));
+    Open();
+    Click(0);
+    Command(ID_CONSOLE_REMOVE);
+    View().SetSetupDialogRunner([](HWND, const LMConsSettings*, const LMConsSetupDlgContext&, LMConsSettings& result) {
+        result = Tcp(L"D", 0);
+        return true;
+    });
+    Command(ID_CONSOLE_ADD);
+    EXPECT_EQ(Order(), L"BCD");
+    Close();
+    Open();
+    EXPECT_EQ(Order(), L"BCD");
+}
+
 TEST_F(LMBaseDrawnViewTest, AddRunsTheSetupDialogAndSavesEveryValueOfTheNewKey)
 {
     StoreConsole(L"{x}", Tcp(L"Existing", 0));
