@@ -7,6 +7,7 @@
 #include "comm/LMConsoleAddress.h"
 #include "comm/LMRequestCodes.h"
 #include "comm/LMRxText.h"
+#include "comm/LMSerialReport.h"
 #include "comm/LMTermination.h"
 #include "foundation/Crc32.h"
 #include "foundation/Utf.h"
@@ -16,6 +17,7 @@
 #include "shades/LMShades.h"
 #include "transport/HostPort.h"
 #include "comm/win32/LMTcpTransport.h"
+#include "transport/win32/ISerialDriver.h"
 #include "transport/win32/LMASock.h"
 
 N_DEFINE_CLASS_INFO(LMCommThread, NClassInfo)
@@ -26,6 +28,11 @@ constexpr DWORD kErrorInvalidState = 1359;
 constexpr DWORD kErrorUnexpectedEvents = 1287;
 constexpr DWORD kErrorTimeout = 1460;
 constexpr size_t kSendPiece = 1048576;
+// What the worker asks the serial engine to report: break, frame and parity
+// events, every comm error, no modem-line changes, data as packets.
+constexpr uint32_t kSerialEventReport = 0x2C0;
+constexpr uint32_t kSerialModemReport = 0;
+constexpr uint32_t kSerialErrorReport = 0x9F1F;
 
 // Temporary copies of what the user sent are wiped before they are freed.
 void Wipe(std::string& bytes)
@@ -37,10 +44,12 @@ void Wipe(std::string& bytes)
 }
 }  // namespace
 
-LMCommThread::LMCommThread(ILMCommConfig* config, LMLog* log) : m_config(config), m_log(log)
+LMCommThread::LMCommThread(ILMCommConfig* config, LMLog* log, ISerialDriver* driver)
+    : m_config(config), m_log(log), m_port(driver != nullptr ? *driver : NSystemSerialDriver())
 {
     m_stopEvent.Create(true, false);
     m_requestEvent.Create(false, false);
+    m_drainEvent.Create(false, false);
 }
 
 LMCommThread::~LMCommThread()
@@ -118,9 +127,19 @@ std::wstring LMCommThread::GetProcedureName()
     return m_procedureActive.load() != 0 ? m_procedureName : std::wstring();
 }
 
-std::wstring LMCommThread::ModeInUse() const
+std::wstring LMCommThread::SelectedMode() const
 {
     return m_altMode.load() != 0 ? m_config->AltMode() : m_config->SerMode();
+}
+
+std::wstring LMCommThread::ModeInUse() const
+{
+    {
+        std::lock_guard<std::mutex> guard(m_modeLock);
+        if (!m_modeInUse.empty())
+            return m_modeInUse;
+    }
+    return SelectedMode();
 }
 
 std::wstring LMCommThread::GetAddress() const
@@ -208,28 +227,39 @@ DWORD LMCommThread::ConnectTcp(bool& connected)
     }
 }
 
-DWORD LMCommThread::ConnectSerial()
+bool LMCommThread::ConnectSerial(DWORD& exitCode)
 {
+    exitCode = 0;
+    std::wstring port;
     if (m_config->ConMode() == 2) {
-        if (m_config->DevAddrOfComPort(m_config->ComPort()).empty()) {
+        port = m_config->ComPort();
+        if (m_config->DevAddrOfComPort(port).empty()) {
             Log(LMShades::kError, L"Cannot map COM port to serial device address.");
-            return 2;
+            exitCode = 2;
+            return false;
         }
-    } else if (m_config->ComPortOfDevAddr(m_config->DevAddr()).empty()) {
-        Log(LMShades::kError, L"Cannot map serial device address to COM port.");
-        return 2;
+    } else {
+        port = m_config->ComPortOfDevAddr(m_config->DevAddr());
+        if (port.empty()) {
+            Log(LMShades::kError, L"Cannot map serial device address to COM port.");
+            exitCode = 2;
+            return false;
+        }
     }
-    // The serial engine joins the worker with a later change.
-    Log(LMShades::kError, L"Serial connections are not available yet.");
-    return 0;
+    m_serial = true;
+    m_portName = port;
+    m_waits[2] = m_port.PacketEvent();
+    m_port.SetReportMasks(kSerialEventReport, kSerialModemReport, kSerialErrorReport);
+    m_port.SetReportData(true);
+    // A failed open leaves its reasons as packets; the end of the
+    // connection logs them.
+    return m_port.Open(port + L" " + ModeInUse());
 }
 
 bool LMCommThread::OpenTransport(DWORD& exitCode)
 {
-    if (m_config->ConMode() != 0) {
-        exitCode = ConnectSerial();
-        return false;
-    }
+    if (m_config->ConMode() != 0)
+        return ConnectSerial(exitCode);
     bool connected = false;
     exitCode = ConnectTcp(connected);
     if (connected)
@@ -256,7 +286,16 @@ DWORD LMCommThread::Run()
     m_moreInput = false;
     m_flood = 0;
     m_floodDelay = 0;
+    m_serial = false;
+    m_portName.clear();
     m_cutter.Reset();
+    m_log->SetDrainListener(this);
+    {
+        // The mode is chosen once per connection; PMOD changes it.
+        std::wstring mode = SelectedMode();
+        std::lock_guard<std::mutex> guard(m_modeLock);
+        m_modeInUse = std::move(mode);
+    }
 
     const uint8_t state = m_state.load();
     if (state == kDisconnecting) {
@@ -291,9 +330,16 @@ DWORD LMCommThread::Run()
         DWORD timeout = m_flood.load() != 0 ? m_floodDelay : m_config->RxTimeoutMs();
         if (m_flood.load() == 0 && timeout == 0)
             timeout = 1000;
-        if (m_moreInput)
+        // While the view is behind, the transport is not read (its own flow
+        // control then holds the board back) and the worker waits for the
+        // view to drain instead of for input; stop and requests still count.
+        const bool throttled = m_log->IsBackedUp();
+        HANDLE waits[3] = {m_waits[0], m_waits[1], throttled ? m_drainEvent.Get() : m_waits[2]};
+        if (m_moreInput && !throttled)
             timeout = 0;
-        const DWORD wait = WaitForMultipleObjects(3, m_waits, FALSE, timeout);
+        if (throttled)
+            ++m_throttles;
+        const DWORD wait = WaitForMultipleObjects(waits[2] != nullptr ? 3 : 2, waits, FALSE, timeout);
         if (wait == WAIT_OBJECT_0) {
             m_exitCode = kErrorCancelled;
             break;
@@ -308,11 +354,25 @@ DWORD LMCommThread::Run()
         bool end = false;
         if (!HandleRequest(TakeRequest(), end) || end)
             break;
-        const int read = ReadSocket();
-        if (read < 0)
-            break;
-        if (read == 0 && wait == WAIT_TIMEOUT)
-            m_cutter.RefreshOpen(RxSettings(), *this);
+        if (m_log->IsBackedUp()) {
+            // Input waits where it is; only a port that went away ends it.
+            if (m_serial && !m_port.IsOpen())
+                break;
+        } else if (m_serial) {
+            // A port the receive thread closed (device gone) ends the
+            // connection; its failure packets are logged at the end.
+            if (!m_port.IsOpen())
+                break;
+            std::unique_ptr<NSPRxPacket> packet = m_port.TakePacket();
+            if (packet && !HandleSerialPacket(*packet))
+                break;
+        } else {
+            const int read = ReadSocket();
+            if (read < 0)
+                break;
+            if (read == 0 && wait == WAIT_TIMEOUT)
+                m_cutter.RefreshOpen(RxSettings(), *this);
+        }
         if (m_config->RxTimeoutMs() != 0 && !FlushPartial(false))
             break;
         if (m_flood.load() != 0)
@@ -322,7 +382,10 @@ DWORD LMCommThread::Run()
     m_state = kDisconnecting;
     m_transport.reset();
     m_socket.reset();
+    if (m_serial)
+        CloseSerial();
     m_waits[2] = nullptr;
+    m_log->SetDrainListener(nullptr);
     m_procedureActive = m_connected ? 1 : 0;
     return m_exitCode;
 }
@@ -333,6 +396,10 @@ void LMCommThread::OnExit()
     const bool wasConnected = m_procedureActive.exchange(0) != 0;
     m_log->AddInfo((wasConnected ? L"Disconnected from " : L"Not connected to ") + GetAddress(),
                    NTimeStamp::LocalNow());
+    {
+        std::lock_guard<std::mutex> guard(m_modeLock);
+        m_modeInUse.clear();
+    }
     m_state = kIdle;
     m_stopEvent.Reset();
 }
@@ -363,10 +430,7 @@ bool LMCommThread::HandleRequest(const SRequest& request, bool& end)
         m_floodDelay = 0;
         return true;
     case lmreq::kPortMode:
-        if (m_config->ConMode() == 0)
-            Log(LMShades::kWarning, L"No port/mode change.");
-        else
-            NotAvailable(L"Port/mode change");
+        ChangePortMode();
         return true;
     default:  // CSET, none and unknown codes only wake the worker
         return true;
@@ -410,7 +474,9 @@ int LMCommThread::ReadSocket()
     bool something = false;
     m_moreInput = false;
     for (int pass = 0;; ++pass) {
-        if (pass == kReadsPerPass) {
+        // A backed-up log stops the pass between reads: the queue then grows
+        // past its mark by one read at most.
+        if (pass == kReadsPerPass || (pass > 0 && m_log->IsBackedUp())) {
             m_moreInput = true;
             return 1;
         }
@@ -503,6 +569,8 @@ bool LMCommThread::SendUserCommand(const std::wstring& text, bool replyAwaited)
 
 bool LMCommThread::SendBytes(const void* data, size_t size)
 {
+    if (m_serial)
+        return WriteSerial(static_cast<const char*>(data), size);
     if (!m_transport) {
         Log(LMShades::kError, L"Error writing to " + GetAddress());
         return false;
@@ -519,6 +587,83 @@ bool LMCommThread::SendBytes(const void* data, size_t size)
         }
         p += piece;
         size -= piece;
+    }
+    return true;
+}
+
+// ---- serial -----------------------------------------------------------------
+
+bool LMCommThread::HandleSerialPacket(const NSPRxPacket& packet)
+{
+    const NTimeStamp stamp(packet.timeStamp);
+    switch (packet.kind) {
+    case NSPRxPacket::kData: {
+        const uint32_t length = packet.length < NSPRxPacket::kDataSize ? packet.length : NSPRxPacket::kDataSize;
+        return ProcessBytes(packet.data, length, stamp);
+    }
+    case NSPRxPacket::kFailure: {
+        std::wstring text;
+        const uint32_t length = packet.length < NSPRxPacket::kDataSize ? packet.length : NSPRxPacket::kDataSize;
+        for (uint32_t i = 0; i + 1 < length; i += 2)
+            text.push_back(static_cast<wchar_t>(packet.data[i] | (packet.data[i + 1] << 8)));
+        m_log->AddError(L"Error " + text, stamp);
+        if (packet.value != 0)
+            LogSystemError(packet.value, LMShades::kError, stamp);
+        return true;
+    }
+    default: {
+        SLMSerialReport report;
+        if (LMDescribeSerialPacket(packet.kind, packet.value, m_port.PortName(), m_config->IgnoreNDE(), report))
+            m_log->AddEntry(report.text, report.kind, stamp);
+        return true;
+    }
+    }
+}
+
+void LMCommThread::CloseSerial()
+{
+    m_port.Stop(INFINITE);
+    while (std::unique_ptr<NSPRxPacket> packet = m_port.TakePacket()) {
+        if (!HandleSerialPacket(*packet))
+            break;
+    }
+    // What a failed handler left is of no use to the next connection.
+    while (m_port.TakePacket()) {
+    }
+    m_serial = false;
+}
+
+void LMCommThread::ChangePortMode()
+{
+    const std::wstring mode = SelectedMode();
+    if (!m_serial || mode == ModeInUse()) {
+        Log(LMShades::kWarning, L"No port/mode change.");
+        return;
+    }
+    if (!m_port.ApplyPortMode(m_portName + L" " + mode)) {
+        // The port keeps its old mode; its own failure packet follows.
+        Log(LMShades::kError, L"Unable to change port/mode to " + mode);
+        return;
+    }
+    {
+        std::lock_guard<std::mutex> guard(m_modeLock);
+        m_modeInUse = mode;
+    }
+    Log(LMShades::kInfo, L"Changed to " + GetAddress());
+}
+
+bool LMCommThread::WriteSerial(const char* data, size_t size)
+{
+    while (size > 0) {
+        const size_t piece = size < kSendPiece ? size : kSendPiece;
+        uint32_t written = 0;
+        // A write that moves nothing would spin here for ever.
+        if (!m_port.Write(data, static_cast<uint32_t>(piece), written) || written == 0 || written > piece) {
+            Log(LMShades::kError, L"Error writing to " + m_port.PortName());
+            return false;
+        }
+        data += written;
+        size -= written;
     }
     return true;
 }

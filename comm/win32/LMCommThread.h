@@ -24,11 +24,18 @@
 #include "foundation/NTimeStamp.h"
 #include "foundation/win32/Handles.h"
 #include "foundation/win32/NThread.h"
+#include "logging/ILogDrainListener.h"
+#include "transport/win32/NSerialPort.h"
 
 class LMLog;
 class LMASock;
+class ISerialDriver;
 class ILMCommTransport;
-class LMCommThread : public NClassInfo, public NThread, public ILMCommLink, private ILMRxLineSink {
+class LMCommThread : public NClassInfo,
+                     public NThread,
+                     public ILMCommLink,
+                     private ILMRxLineSink,
+                     private ILogDrainListener {
     N_DECLARE_CLASS_INFO(LMCommThread)
 public:
     enum EState : uint8_t { kIdle = 0, kConnecting = 1, kConnected = 2, kDisconnecting = 3 };
@@ -42,7 +49,9 @@ public:
         std::wstring text;
     };
 
-    LMCommThread(ILMCommConfig* config, LMLog* log);
+    // driver: the serial calls (null: the system's own); tests put a
+    // simulated port here. It must outlive the worker.
+    LMCommThread(ILMCommConfig* config, LMLog* log, ISerialDriver* driver = nullptr);
     ~LMCommThread() override;
 
     // Window thread: what the view does to connect (state 0 -> 1, clear, Start)
@@ -69,6 +78,8 @@ public:
     // For tests: a shorter connect time-out (the default stays 15 s).
     void SetConnectTimeout(DWORD ms) { m_connectTimeoutMs = ms; }
     bool IsFlooding() const { return m_flood.load() != 0; }
+    // How often the worker stopped reading because the log was backed up.
+    uint32_t ThrottleCount() const { return m_throttles.load(); }
 
 protected:
     // Establishes the connection by ConMode; false ends the attempt with
@@ -81,13 +92,22 @@ protected:
     void Wake() override;
 
 private:
+    // ILogDrainListener (the view's thread, under the log's lock)
+    void OnLogDrained() override { m_drainEvent.Set(); }
+
     // ILMRxLineSink (worker thread)
     bool OnRxLine(std::string_view bytes, bool forced) override;
     void OnRxHexLine(std::string_view text) override;
     void OnRxOpen(std::string_view bytesOrText, bool hex) override;
 
     DWORD ConnectTcp(bool& connected);
-    DWORD ConnectSerial();
+    bool ConnectSerial(DWORD& exitCode);
+    // False ends the connection.
+    bool HandleSerialPacket(const NSPRxPacket& packet);
+    // Stops and closes the port, then logs what it left behind.
+    void CloseSerial();
+    void ChangePortMode();
+    bool WriteSerial(const char* data, size_t size);
     // 0 nothing read, 1 something read, -1 the connection ends.
     int ReadSocket();
     bool ProcessBytes(const void* data, size_t size, NTimeStamp stamp);
@@ -99,6 +119,9 @@ private:
     void NotAvailable(const wchar_t* what);
     void EndProcedure();
     SLMRxSettings RxSettings() const;
+    // The mode the alternative-mode flag selects now.
+    std::wstring SelectedMode() const;
+    // The mode the open port runs with (the selected one while not connected).
     std::wstring ModeInUse() const;
     void LogSystemError(uint32_t code, uint8_t kind, NTimeStamp stamp);
     void Log(uint8_t kind, const std::wstring& text);
@@ -107,6 +130,8 @@ private:
     LMLog* const m_log;             // not owned
     NEventHandle m_stopEvent;       // manual reset
     NEventHandle m_requestEvent;    // auto reset
+    NEventHandle m_drainEvent;      // auto reset; set by the view's thread through the log
+    std::atomic<uint32_t> m_throttles{0};
     std::mutex m_requestLock;
     std::deque<SRequest> m_requests;  // guarded by m_requestLock
     std::mutex m_procedureLock;
@@ -130,4 +155,10 @@ private:
     NTimeStamp m_now;           // stamp of the chunk being cut
     std::string m_lineText;     // reused for every line
     std::vector<char> m_readBuffer;  // one socket read
+    // Serial consoles (worker thread, except the mode text below).
+    NSerialPort m_port;
+    bool m_serial = false;           // the port is the transport of this connection
+    std::wstring m_portName;         // as looked up at connect ("COM3")
+    mutable std::mutex m_modeLock;
+    std::wstring m_modeInUse;        // guarded by m_modeLock; empty while idle
 };

@@ -17,6 +17,7 @@ uint64_t Now()
 NSerialPort::NSerialPort(ISerialDriver& driver) : m_driver(driver)
 {
     m_packetEvent.Create(true, false);
+    m_roomEvent.Create(true, true);
     m_transmitEvent.Create(true, false);
     m_transmitLock.Reset(::CreateMutexW(nullptr, FALSE, nullptr));
     m_thread.CreateStopEvent();
@@ -64,6 +65,8 @@ void NSerialPort::Queue(std::unique_ptr<NSPRxPacket> packet)
 {
     {
         std::lock_guard<std::mutex> guard(m_packetLock);
+        if (packet->kind == NSPRxPacket::kData && ++m_dataPackets >= kMaxQueuedData)
+            m_roomEvent.Reset();
         m_packets.push_back(std::move(packet));
         m_packetEvent.Set();
     }
@@ -131,6 +134,8 @@ std::unique_ptr<NSPRxPacket> NSerialPort::TakePacket()
     }
     std::unique_ptr<NSPRxPacket> packet = std::move(m_packets.front());
     m_packets.pop_front();
+    if (packet->kind == NSPRxPacket::kData && m_dataPackets > 0 && --m_dataPackets < kMaxQueuedData)
+        m_roomEvent.Set();
     if (m_packets.empty()) {
         m_packetEvent.Reset();
         m_posted.store(false);

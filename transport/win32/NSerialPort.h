@@ -29,6 +29,11 @@ public:
     static constexpr DWORD kModemEvents = EV_CTS | EV_DSR | EV_RLSD | EV_RING;
     static constexpr DWORD kTransmitLockMs = 1000;
     static constexpr DWORD kTransmitWaitMs = 1000;
+    // Data packets the owner has not taken yet: at this many the receive
+    // thread stops reading, so a slow owner leaves the bytes in the driver
+    // (where handshaking holds the sender back) instead of in memory here.
+    // 256 packets are 128 KiB, about eleven seconds at 115200 baud.
+    static constexpr size_t kMaxQueuedData = 256;
 
     // Callbacks called (with context) before a packet is queued; true means
     // consumed, so no packet is queued. The wait callbacks are asked after a
@@ -131,6 +136,8 @@ private:
                       const wchar_t* cancelStep, const wchar_t* cancelledStep);
     bool HandleEvents(HANDLE port, OVERLAPPED& ov, DWORD mask, uint64_t stamp);
     bool ReadAvailable(HANDLE port, OVERLAPPED& ov);
+    // Receive thread: false when stopped while waiting for the owner to take data.
+    bool WaitForRoom();
     bool OpenSequence();
     bool OpenFailed(const wchar_t* step, HANDLE port);
     bool StartThread();
@@ -158,6 +165,8 @@ private:
 
     std::mutex m_packetLock;
     std::deque<std::unique_ptr<NSPRxPacket>> m_packets;  // under m_packetLock
+    size_t m_dataPackets = 0;                            // under m_packetLock: data packets in m_packets
+    NEventHandle m_roomEvent;                            // manual reset: set while m_dataPackets is below the cap
     NEventHandle m_packetEvent;
     std::atomic<bool> m_posted{false};
     HWND m_notifyWindow = nullptr;

@@ -46,11 +46,29 @@ NSerialPort::EWait NSerialPort::WaitPending(HANDLE port, OVERLAPPED& ov, DWORD t
     }
 }
 
+bool NSerialPort::WaitForRoom()
+{
+    const HANDLE waits[2] = {m_roomEvent.Get(), m_thread.StopEvent()};
+    for (;;) {
+        const DWORD r = ::WaitForMultipleObjects(2, waits, FALSE, m_readWaitMs);
+        if (r == WAIT_OBJECT_0)
+            return true;
+        if (r == WAIT_TIMEOUT && m_thread.ShouldContinue())
+            continue;
+        if (r == WAIT_FAILED)
+            QueueFailure(::GetLastError(), L"rx/waiting for the owner");
+        ::SetLastError(ERROR_CANCELLED);
+        return false;
+    }
+}
+
 bool NSerialPort::ReadAvailable(HANDLE port, OVERLAPPED& ov)
 {
     uint8_t buffer[NSPRxPacket::kDataSize];
     DWORD got = 0;
     do {
+        if (m_reportData && !WaitForRoom())
+            return false;
         ::ResetEvent(ov.hEvent);
         got = 0;
         if (!m_driver.ReadFile(port, buffer, sizeof(buffer), &got, &ov)) {

@@ -38,6 +38,8 @@ public:
     // The device goes away: outstanding requests complete with error and
     // every later call fails with it.
     void Vanish(DWORD error);
+    // The device is plugged in again: calls work again (the old handle stays closed).
+    void Reappear() { std::lock_guard<std::mutex> g(m_lock); m_vanished = 0; }
     // Provider capabilities reported by GetCommProperties.
     void SetCapabilities(DWORD caps) { std::lock_guard<std::mutex> g(m_lock); m_caps = caps; }
 
