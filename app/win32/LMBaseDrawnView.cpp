@@ -92,6 +92,9 @@ bool LMBaseDrawnView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
     case WM_HSCROLL:
         Scroll(message == WM_VSCROLL ? SB_VERT : SB_HORZ, LOWORD(wParam));
         return true;
+    case WM_MOUSEWHEEL:
+        Wheel(GET_WHEEL_DELTA_WPARAM(wParam));
+        return true;
     default:
         break;
     }

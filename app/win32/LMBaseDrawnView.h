@@ -91,6 +91,8 @@ private:
     void DrawRow(HDC dc, int y, size_t row, const RECT& client);
     void DrawHeader(HDC dc, int y, const RECT& client);
     void Scroll(int bar, UINT code);
+    // Three rows per wheel notch, as list controls do.
+    void Wheel(int delta);
 
     // Input
     bool OnKey(UINT key);
@@ -108,6 +110,7 @@ private:
     bool m_created = false;
     int m_scrollX = 0;
     int m_scrollY = 0;
+    int m_wheelRest = 0;  // wheel movement short of a notch (high-resolution wheels)
     // The scroll bar values last set, so they are set only when they change.
     int m_barRange[2] = {-1, -1};
     int m_barPage[2] = {-1, -1};

@@ -118,6 +118,20 @@ void LMBaseDrawnView::Scroll(int bar, UINT code)
     Repaint();
 }
 
+void LMBaseDrawnView::Wheel(int delta)
+{
+    RECT client{};
+    ::GetClientRect(Handle(), &client);
+    m_wheelRest += delta;
+    const int notches = m_wheelRest / WHEEL_DELTA;
+    m_wheelRest -= notches * WHEEL_DELTA;
+    if (notches == 0)
+        return;
+    m_scrollY = LMClampScroll(m_scrollY - notches * 3 * m_layout.rowHeight, m_layout.VerticalRange(m_list.Count()),
+                              client.bottom);
+    Repaint();
+}
+
 void LMBaseDrawnView::DrawHeader(HDC dc, int y, const RECT& client)
 {
     const int x0 = -m_scrollX;

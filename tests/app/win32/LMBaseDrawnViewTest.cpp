@@ -546,6 +546,16 @@ TEST_F(LMBaseDrawnViewTest, ScrollsByPixelsWithinTheRange)
     ::SendMessageW(view, WM_VSCROLL, SB_TOP, 0);
     Paint();
     EXPECT_EQ(View().ScrollPosition().y, 0);
+
+    const int h = View().Layout().rowHeight;
+    ::SendMessageW(view, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
+    EXPECT_EQ(View().ScrollPosition().y, 3 * h) << "three rows per notch";
+    ::SendMessageW(view, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(WHEEL_DELTA / 2)), 0);
+    EXPECT_EQ(View().ScrollPosition().y, 3 * h) << "half a notch waits for the other half";
+    ::SendMessageW(view, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(WHEEL_DELTA / 2)), 0);
+    EXPECT_EQ(View().ScrollPosition().y, 0);
+    ::SendMessageW(view, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(WHEEL_DELTA * 5)), 0);
+    EXPECT_EQ(View().ScrollPosition().y, 0) << "clamped at the top";
 }
 
 TEST_F(LMBaseDrawnViewTest, AnEmptyRegistryGivesAnEmptyListAndADeviceChangeRepaints)
