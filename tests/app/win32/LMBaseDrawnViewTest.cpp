@@ -22,6 +22,7 @@
 #include "config/win32/NRegKey.h"
 #include "framework/win32/NIconCache.h"
 #include "framework/win32/NMessageBox.h"
+#include "resources/LMConsSetupDlgIds.h"
 #include "resources/resource.h"
 
 namespace {
@@ -50,6 +51,53 @@ struct SFakeConsole : ILMConsoleLink, ILMCommLink {
         c->SetCommThread(this);
     }
 };
+
+struct SFindWindow {
+    const wchar_t* caption;
+    HWND found;
+};
+
+BOOL CALLBACK MatchOwnWindow(HWND w, LPARAM p)
+{
+    auto* f = reinterpret_cast<SFindWindow*>(p);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(w, &pid);
+    wchar_t text[64] = {};
+    ::GetWindowTextW(w, text, 64);
+    if (pid == ::GetCurrentProcessId() && std::wstring(text) == f->caption) {
+        f->found = w;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A top-level window of this process with the caption.
+HWND OwnWindow(const wchar_t* caption)
+{
+    SFindWindow find{caption, nullptr};
+    ::EnumWindows(MatchOwnWindow, reinterpret_cast<LPARAM>(&find));
+    return find.found;
+}
+
+// Fills the real setup dialog from a second thread, as a user would, and
+// presses OK (or Cancel when no host is given).
+void AnswerSetupDialog(std::wstring name, std::wstring host, bool& answered)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    HWND dialog = nullptr;
+    while (dialog == nullptr && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        dialog = OwnWindow(L"Lumbra Console Setup");
+    }
+    if (dialog == nullptr)
+        return;
+    ::SendMessageW(::GetDlgItem(dialog, IDC_CS_NAME), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    ::SendMessageW(::GetDlgItem(dialog, IDC_CS_MODE_TCPIP), BM_CLICK, 0, 0);
+    ::SendMessageW(::GetDlgItem(dialog, IDC_CS_HOST_PORT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(host.c_str()));
+    const HWND ok = ::GetDlgItem(dialog, host.empty() ? IDCANCEL : IDOK);
+    answered = ::IsWindowEnabled(ok) != FALSE;
+    ::SendMessageW(ok, BM_CLICK, 0, 0);
+}
 
 struct SBox {
     std::wstring text, title;
@@ -276,6 +324,25 @@ TEST_F(LMBaseDrawnViewTest, AddRunsTheSetupDialogAndSavesEveryValueOfTheNewKey)
     ASSERT_TRUE(reg.EnumValues(values));
     EXPECT_EQ(values.size(), LMConsSettings::kEntryCount);
     EXPECT_EQ(StoredDword(key, L"ListIndex"), 1u);
+}
+
+TEST_F(LMBaseDrawnViewTest, AddThroughTheRealSetupDialog)
+{
+    Open();
+    bool answered = false;
+    std::thread user(AnswerSetupDialog, L"Typed Board", L"192.168.1.20:23", std::ref(answered));
+    Command(ID_CONSOLE_ADD);
+    user.join();
+    ASSERT_TRUE(answered) << "OK was enabled once name and host were valid";
+    ASSERT_EQ(List().Count(), 1u);
+    EXPECT_EQ(List().At(0)->CopyString(&LMConsSettings::Name), L"Typed Board");
+    EXPECT_EQ(List().At(0)->Settings().ConMode.Get(), static_cast<unsigned>(LMConsSettings::kTcpIp));
+    EXPECT_EQ(List().At(0)->CopyString(&LMConsSettings::HostPort), L"192.168.1.20:23");
+
+    std::thread cancel(AnswerSetupDialog, L"Other", L"", std::ref(answered));
+    Command(ID_CONSOLE_ADD);
+    cancel.join();
+    EXPECT_EQ(List().Count(), 1u) << "Cancel adds nothing";
 }
 
 TEST_F(LMBaseDrawnViewTest, SetupEditsOneSelectedConsoleAndTellsWhetherItIsOpen)
