@@ -273,6 +273,10 @@ bool LMConsConfigDlg::Validate()
     m_record.LogDepth = working.LogDepth.Get();
     m_problems = std::move(result.messages);
     m_portValid = result.portValid;
+    // A COM port without a device has none to record: the previous port's
+    // address must not stay behind as this one's.
+    if (m_portValid && conMode == LMConsSettings::kComSerial)
+        m_record.DevAddr = ports.DevAddrOfComPort(m_record.COMPort);
 
     // The partner field follows the chosen port: show it in the other list.
     if (m_portValid && conMode == LMConsSettings::kDeviceSerial && !NNamesEqualNoCase(comBefore, m_record.COMPort))

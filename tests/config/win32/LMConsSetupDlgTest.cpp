@@ -203,6 +203,23 @@ TEST(LMConsSetupDlg, AGoneDeviceIsReportedWithEveryOtherProblem)
     });
 }
 
+TEST(LMConsSetupDlg, APortWithoutADeviceClearsTheDeviceAddress)
+{
+    LMConsSetupDlgRecord record = Named(L"Board C");
+    record.COMPort = L"COM1";
+    record.DevAddr = L"FTDI\\A1";
+    LMConsSetupDlgContext context = Ports();
+    context.ports.push_back({L"COM7", L"", L""});
+    LMConsSetupDlgRecord out;
+    RunDialog(record, context, [](ScriptedDlg& d) {
+        d.SelectItem(IDC_CS_COM_PORT, L"COM7");
+        EXPECT_EQ(d.Errors(), L"");
+        d.Click(IDOK);
+    }, &out);
+    EXPECT_EQ(out.COMPort, L"COM7");
+    EXPECT_EQ(out.DevAddr, L"");
+}
+
 TEST(LMConsSetupDlg, SerialModeSectionFollowsTheConnectionAndSwaps)
 {
     LMConsSetupDlgRecord out;
