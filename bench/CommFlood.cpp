@@ -2,7 +2,11 @@
 // drains its log as the console view does; prints sustained MB/s, lines/s
 // and the peak memory of the process.
 //
-//   bench_comm_flood [megabytes=1024]
+//   bench_comm_flood [megabytes=1024] [view pause ms=0]
+//
+// With a view pause the consumer sleeps that long after every drain, like a
+// view busy painting: the worker's back-pressure then holds the queue near
+// the log's high-water mark, and the figures show how often it stopped.
 #include <winsock2.h>
 #include <windows.h>
 #include <psapi.h>
@@ -61,6 +65,7 @@ size_t CurrentMemory()
 int main(int argc, char** argv)
 {
     const uint64_t megabytes = argc > 1 ? std::strtoull(argv[1], nullptr, 10) : 1024;
+    const DWORD viewPauseMs = argc > 2 ? static_cast<DWORD>(std::strtoul(argv[2], nullptr, 10)) : 0;
     WSADATA wsa;
     WSAStartup(MAKEWORD(2, 2), &wsa);
 
@@ -94,9 +99,13 @@ int main(int argc, char** argv)
 
     std::atomic<uint64_t> received{0};
     std::atomic<bool> stop{false};
+    std::atomic<size_t> maxQueued{0};
     size_t memoryAtStart = 0, memoryMax = 0;
     std::thread consumer([&] {
         while (!stop.load()) {
+            const size_t queued = log.QueuedCount();
+            if (queued > maxQueued.load())
+                maxQueued = queued;
             LMLogEntry* chain = log.PopAll();
             if (chain == nullptr) {
                 Sleep(1);
@@ -107,6 +116,8 @@ int main(int argc, char** argv)
                 n += e->Kind() == LMShades::kReceived;
             LMLogEntry::ReleaseChain(chain);
             received += n;
+            if (viewPauseMs != 0)
+                Sleep(viewPauseMs);
         }
     });
 
@@ -148,6 +159,8 @@ int main(int argc, char** argv)
                 totalLines / seconds);
     std::printf("working set: at start %.1f MB, largest while flooding %.1f MB, peak %.1f MB\n",
                 memoryAtStart / 1048576.0, memoryMax / 1048576.0, PeakMemory() / 1048576.0);
+    std::printf("log queue: largest %zu entries (high-water mark %zu); reading paused %u times\n", maxQueued.load(),
+                LMLog::kHighWaterEntries, worker.ThrottleCount());
     closesocket(peer);
     worker.Disconnect();
     stop = true;
