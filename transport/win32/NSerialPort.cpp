@@ -143,6 +143,12 @@ std::unique_ptr<NSPRxPacket> NSerialPort::TakePacket()
     return packet;
 }
 
+size_t NSerialPort::QueuedDataPackets()
+{
+    std::lock_guard<std::mutex> guard(m_packetLock);
+    return m_dataPackets;
+}
+
 // ---- mode and port -------------------------------------------------------
 
 bool NSerialPort::ApplyPortMode(const std::wstring& portAndMode)

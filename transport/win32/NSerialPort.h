@@ -78,6 +78,8 @@ public:
     uint32_t CommErrors() const { return m_commErrors.load(); }
     bool IsReceiving() const { return m_thread.IsRunning(); }
     DWORD ReceiveExitCode() const { return m_thread.ExitCode(); }
+    // Data packets queued and not yet taken (for tests and diagnostics).
+    size_t QueuedDataPackets();
 
     // Set before Open.
     void SetPriority(int priority) { m_priority.store(priority); }  // adopted while running too
