@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <string>
 #include <thread>
 #include <vector>
@@ -328,6 +329,51 @@ TEST_F(SerialWorker, StopWhileDataKeepsArrivingIsPromptAndClosesThePort)
     ASSERT_TRUE(WaitIdle());
     EXPECT_EQ(driver.OpenHandles(), 0);
     EXPECT_EQ(seen.back().text.rfind(L"Disconnected from ", 0), 0u) << Dump();
+}
+
+// A view that stops draining: the worker leaves the packets to the port
+// engine, which leaves the bytes in the driver; once the view drains, every
+// line arrives in order.
+TEST_F(SerialWorker, BehindViewHoldsTheBoardBackAndLosesNoLine)
+{
+    ASSERT_TRUE(worker.Connect(false));
+    ASSERT_TRUE(WaitFor(L"Connected to ", LMShades::kInfo)) << Dump();
+    constexpr int kLines = 60000;  // 540 KB: past the log's mark and the engine's cap
+    std::string burst;
+    for (int i = 0; i < kLines; ++i) {
+        char line[16];
+        std::snprintf(line, sizeof line, "%06d\r\n", i);
+        burst += line;
+    }
+    driver.Receive(burst);
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (worker.ThrottleCount() == 0 && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    ASSERT_GT(worker.ThrottleCount(), 0u);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    // One 512-byte packet at most past the mark.
+    EXPECT_LE(log.QueuedCount(), LMLog::kHighWaterEntries + 512 / 8 + 1);
+
+    int next = 0;
+    bool inOrder = true;
+    const auto until2 = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (next < kLines && std::chrono::steady_clock::now() < until2) {
+        LMLogEntry* e = log.PopEntry();
+        if (e == nullptr) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            continue;
+        }
+        if (e->Kind() == LMShades::kReceived) {
+            char want[16];
+            std::snprintf(want, sizeof want, "%06d", next);
+            inOrder = inOrder && e->Text() == want;
+            ++next;
+        }
+        LMLogEntry::Release(e);
+    }
+    EXPECT_EQ(next, kLines);
+    EXPECT_TRUE(inOrder);
+    EXPECT_EQ(worker.m_state.load(), LMCommThread::kConnected);
 }
 
 }  // namespace
