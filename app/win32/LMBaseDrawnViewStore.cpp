@@ -40,6 +40,11 @@ void LMBaseDrawnView::SaveList()
     // with one index would reload in key-name order. Numbering the rows as
     // they stand keeps the stored order the order on screen.
     m_list.Renumber();
+    // An open console writes its window placements into its configuration
+    // when its window closes; closing it only when the list is emptied (after
+    // the save) would lose them.
+    for (size_t i = 0; i < m_list.Count(); ++i)
+        m_list.At(i)->CloseConsole(LMConsConfig::kResetCloseTimeoutMs);
     for (size_t i = 0; i < m_list.Count(); ++i) {
         NRegKey key;
         m_list.At(i)->Save(key);

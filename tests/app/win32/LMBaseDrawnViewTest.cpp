@@ -33,10 +33,15 @@ struct SFakeConsole : ILMConsoleLink, ILMCommLink {
     LMConsConfig* config = nullptr;
     uint8_t state = 0;
     std::vector<uint32_t> posted;
+    std::wstring placementOnClose;  // what a closing console window stores
     bool PostToMainWindow(uint32_t message, uintptr_t, intptr_t) override
     {
         posted.push_back(message);
         if (message == WM_CLOSE && config != nullptr) {
+            if (!placementOnClose.empty()) {
+                NLockGuard guard(config->Lock());
+                config->Settings().ConWndPos = placementOnClose;
+            }
             config->SetCommThread(nullptr);
             config->SetConsoleThread(nullptr);
         }
@@ -636,4 +641,20 @@ TEST_F(LMBaseDrawnViewTest, AnEmptyRegistryGivesAnEmptyListAndADeviceChangeRepai
     Pump();
     Close();
     EXPECT_TRUE(SubKeys().empty());
+}
+
+TEST_F(LMBaseDrawnViewTest, PlacementsOfConsolesOpenAtExitReachTheRegistry)
+{
+    StoreConsole(L"{a}", Tcp(L"A", 0));
+    Open();
+    consoles[0].placementOnClose = L"0,1,-1,-1,-1,-1,10,20,300,200";
+    consoles[0].Attach(List().At(0), true);
+    Close();
+    EXPECT_EQ(consoles[0].posted.back(), static_cast<uint32_t>(WM_CLOSE));
+    wchar_t text[64] = {};
+    DWORD size = sizeof text;
+    const std::wstring path = std::wstring(kBaseSubPath) + L"\\{a}";
+    ASSERT_EQ(::RegGetValueW(HKEY_CURRENT_USER, path.c_str(), L"ConWndPos", RRF_RT_REG_SZ, nullptr, text, &size),
+              ERROR_SUCCESS);
+    EXPECT_STREQ(text, L"0,1,-1,-1,-1,-1,10,20,300,200");
 }
