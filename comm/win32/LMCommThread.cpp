@@ -64,9 +64,18 @@ bool LMCommThread::Connect(bool altMode)
     uint8_t idle = kIdle;
     if (!m_state.compare_exchange_strong(idle, kConnecting))
         return false;
+    // The state turns idle in OnExit, a moment before the previous run's
+    // thread has really ended: join it, or Start would refuse.
+    Stop(INFINITE);
     m_stopEvent.Reset();
     ClearRequests();
-    return Start();
+    if (Start())
+        return true;
+    // A worker that did not start must not stay "connecting" for ever.
+    const DWORD error = GetLastError();
+    m_state = kIdle;
+    SetLastError(error);
+    return false;
 }
 
 bool LMCommThread::Disconnect()

@@ -376,4 +376,20 @@ TEST_F(SerialWorker, BehindViewHoldsTheBoardBackAndLosesNoLine)
     EXPECT_EQ(worker.m_state.load(), LMCommThread::kConnected);
 }
 
+// The view may connect again as soon as it sees the state idle (or the
+// "Disconnected from" entry), while the old thread is still on its way out.
+TEST_F(SerialWorker, ConnectRightAfterTheEndOfTheLastRunSucceeds)
+{
+    for (int round = 0; round < 20; ++round) {
+        SCOPED_TRACE(round);
+        ASSERT_TRUE(worker.Connect(false)) << GetLastError();
+        ASSERT_TRUE(WaitFor(L"Connected to ", LMShades::kInfo)) << Dump();
+        worker.PostRequest(lmreq::kBaudTest);
+        ASSERT_TRUE(WaitFor(L"Disconnected from ", LMShades::kInfo)) << Dump();
+        while (worker.m_state.load() != LMCommThread::kIdle)
+            std::this_thread::yield();
+    }
+    EXPECT_EQ(driver.OpenHandles(), 0);  // every round closed its port
+}
+
 }  // namespace
