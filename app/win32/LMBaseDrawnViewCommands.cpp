@@ -9,6 +9,7 @@
 #include "config/LMConsConfig.h"
 #include "config/LMGlobalPrefs.h"
 #include "config/win32/LMConsSetupDlgFont.h"
+#include "config/win32/LMConsSetupDlgSettings.h"
 #include "config/win32/LMNewKeyName.h"
 #include "config/win32/LMRegisteredMessages.h"
 #include "console/win32/LMConsThread.h"
@@ -115,8 +116,10 @@ void LMBaseDrawnView::SetupConsole()
     if (!m_runSetup || !m_runSetup(Handle(), &current, SetupContext(config), result))
         return;
     // The console may have been opened meanwhile; Apply refuses what an open
-    // console cannot take, and the user must hear that nothing changed.
-    if (!config->Apply(result))
+    // console cannot take, and the user must hear that nothing changed. Only
+    // the dialog's own fields are taken: an open console went on changing
+    // its history, folders and placements while the dialog was up.
+    if (!LMApplySetupDlgResult(*config, result))
         NMessageBox(Handle(), kApplyError, kApplyErrorTitle, MB_OK | MB_ICONEXCLAMATION);
 }
 
