@@ -78,7 +78,8 @@ public:
     // For tests: a shorter connect time-out (the default stays 15 s).
     void SetConnectTimeout(DWORD ms) { m_connectTimeoutMs = ms; }
     bool IsFlooding() const { return m_flood.load() != 0; }
-    // How often the worker stopped reading because the log was backed up.
+    // How often the worker stopped reading because the log was backed up
+    // (each stretch of waiting counts once).
     uint32_t ThrottleCount() const { return m_throttles.load(); }
 
 protected:
@@ -149,6 +150,7 @@ private:
     DWORD m_floodDelay = 0;
     bool m_connected = false;
     bool m_moreInput = false;  // the last read pass stopped at its bound
+    bool m_wasThrottled = false;  // the last pass waited for the view
     uint32_t m_lastCommandCrc = 0;
     uint64_t m_lastCommandTick = 0;
     bool m_awaitingReply = false;
