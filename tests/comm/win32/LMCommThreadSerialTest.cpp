@@ -392,4 +392,20 @@ TEST_F(SerialWorker, ConnectRightAfterTheEndOfTheLastRunSucceeds)
     EXPECT_EQ(driver.OpenHandles(), 0);  // every round closed its port
 }
 
+TEST_F(SerialWorker, IgnoreNonDataEventsSilencesLineReportsButNotData)
+{
+    config.ignoreNDE = true;
+    ASSERT_TRUE(worker.Connect(false));
+    ASSERT_TRUE(WaitFor(L"Connected to ", LMShades::kInfo)) << Dump();
+    driver.RaiseErrors(CE_FRAME);
+    driver.RaiseEvents(EV_BREAK);
+    driver.SetModem(MS_RING_ON);
+    driver.Receive("data\r\n");
+    ASSERT_TRUE(WaitFor(L"data", LMShades::kReceived)) << Dump();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    Drain();
+    for (const Entry& e : seen)
+        EXPECT_EQ(e.text.rfind(L"Serial port ", 0), std::wstring::npos) << NWideToUtf8(e.text);
+}
+
 }  // namespace
