@@ -56,7 +56,11 @@ ConsoleScrollModel::SetLineResult ConsoleScrollModel::SetLine(int32_t index, uin
     index = m_ring.Store(index, scheme, text, dropped, previousWidth);
     if (index < 0) return result;
     result.stored = true;
-    if (previousWidth >= 0 && previousWidth == m_maxWidth) m_widestReplaced = true;
+    // Only when the last line of the widest width goes can the maximum
+    // shrink; counting them keeps lines of equal width from re-measuring
+    // the whole ring on every store.
+    if (previousWidth >= 0 && previousWidth == m_maxWidth && m_maxCount > 0 && --m_maxCount == 0)
+        m_widestReplaced = true;
     if (dropped) {
         if (m_anchor < 1 || m_anchor >= Capacity()) {
             result.redrawAll = true;
@@ -194,6 +198,7 @@ void ConsoleScrollModel::Erase()
     m_anchor = Capacity();
     m_continuation = false;
     m_maxWidth = 0;
+    m_maxCount = 0;
     m_widestReplaced = false;
     m_hpos = 0;
 }
@@ -215,8 +220,14 @@ bool ConsoleScrollModel::NoteWidth(int32_t logical, int32_t width)
     m_ring.Line(logical).width = width;
     if (width > m_maxWidth) {
         m_maxWidth = width;
+        m_maxCount = 1;
         m_widestReplaced = false;
         return true;
+    }
+    if (width == m_maxWidth) {
+        ++m_maxCount;
+        m_widestReplaced = false;
+        return false;
     }
     if (!m_widestReplaced) return false;
     const int32_t before = m_maxWidth;
@@ -227,8 +238,18 @@ bool ConsoleScrollModel::NoteWidth(int32_t logical, int32_t width)
 void ConsoleScrollModel::RecomputeMaxWidth()
 {
     int32_t widest = 0;
-    for (int32_t i = 0; i < Capacity(); ++i) widest = std::max(widest, m_ring.Line(i).width);
+    int32_t count = 0;
+    for (int32_t i = 0; i < Capacity(); ++i) {
+        const int32_t width = m_ring.Line(i).width;
+        if (width > widest) {
+            widest = width;
+            count = 1;
+        } else if (width == widest && width > 0) {
+            ++count;
+        }
+    }
     m_maxWidth = widest;
+    m_maxCount = count;
     m_widestReplaced = false;
     ClampHorizontal();
 }

@@ -112,6 +112,7 @@ private:
     bool m_hasClient = false;
     bool m_continuation = false;
     int32_t m_maxWidth = 0;
+    int32_t m_maxCount = 0;  // measured lines as wide as m_maxWidth
     bool m_widestReplaced = false;
     int32_t m_clientWidth = 0;
     int32_t m_hpos = 0;  // the widest line was overwritten since the last measure

@@ -75,6 +75,7 @@ bool ConsoleWnd::EnsureBackBuffer()
         m_oldFont = ::SelectObject(m_dc.Get(), m_font != nullptr ? m_font : ::GetStockObject(ANSI_FIXED_FONT));
         ::SetTextAlign(m_dc.Get(), TA_LEFT | TA_TOP | TA_NOUPDATECP);
         ::SetBkMode(m_dc.Get(), TRANSPARENT);
+        LearnAdvance();
     }
     const LONG width = m_client.right - m_client.left;
     const LONG height = m_client.bottom - m_client.top;
@@ -130,12 +131,41 @@ void ConsoleWnd::Metrics()
     UpdateBars(m_unmeasured);
 }
 
+void ConsoleWnd::LearnAdvance()
+{
+    m_asciiAdvance = 0;
+    if (!m_dc)
+        return;
+    wchar_t all[95];
+    for (int i = 0; i < 95; ++i)
+        all[i] = static_cast<wchar_t>(0x20 + i);
+    SIZE one{0, 0};
+    SIZE whole{0, 0};
+    SIZE pair{0, 0};
+    // One advance for every glyph, and no kerning or overhang between them.
+    if (::GetTextExtentPoint32W(m_dc.Get(), L"x", 1, &one) && one.cx > 0 &&
+        ::GetTextExtentPoint32W(m_dc.Get(), all, 95, &whole) && whole.cx == 95 * one.cx &&
+        ::GetTextExtentPoint32W(m_dc.Get(), L"AVWi", 4, &pair) && pair.cx == 4 * one.cx)
+        m_asciiAdvance = one.cx;
+}
+
 int32_t ConsoleWnd::Measure(const std::wstring& text)
 {
     ++m_linesMeasured;
     SIZE extent{0, 0};
     if (text.empty() || !m_dc)
         return 2;
+    if (m_asciiAdvance > 0 && text.size() < 0x1000000) {
+        bool ascii = true;
+        for (const wchar_t c : text) {
+            if (c < 0x20 || c > 0x7E) {
+                ascii = false;
+                break;
+            }
+        }
+        if (ascii)
+            return static_cast<int32_t>(text.size()) * m_asciiAdvance + 2;
+    }
     // Lines are cut by the worker, but a text of more than 2^31 units would
     // not fit the call's count.
     const int count = static_cast<int>(std::min<size_t>(text.size(), 0x7FFFFFF));
@@ -225,7 +255,7 @@ bool ConsoleWnd::SetDepth(int32_t capacity, bool redraw)
     UpdateBars(true);
     m_bitmapValid = false;
     if (redraw && Handle() != nullptr)
-        ::InvalidateRect(Handle(), nullptr, FALSE);
+        Invalidate();
     return true;
 }
 
@@ -247,7 +277,7 @@ bool ConsoleWnd::AfterStore(const ConsoleScrollModel::SetLineResult& result, int
     if (widerOrNarrower || m_model.Top() != topBefore)
         UpdateBars(false);
     if (result.rowVisible) {
-        ::InvalidateRect(Handle(), nullptr, FALSE);
+        Invalidate();
         return true;
     }
     return result.redrawAll;
@@ -279,7 +309,7 @@ bool ConsoleWnd::EnsureVisible(int32_t index)
         return false;
     m_bitmapValid = false;
     UpdateBars(false);
-    ::InvalidateRect(Handle(), nullptr, FALSE);
+    Invalidate();
     return true;
 }
 
@@ -294,7 +324,7 @@ void ConsoleWnd::AfterBatch(bool changed)
     if (m_model.Anchor() >= 0)
         scrolled = EnsureVisible(m_model.IsPinned() ? kAnchorLine : kLastLine);
     if (!scrolled && changed && Handle() != nullptr)
-        ::InvalidateRect(Handle(), nullptr, FALSE);
+        Invalidate();
 }
 
 void ConsoleWnd::ToggleFollow()
@@ -304,7 +334,7 @@ void ConsoleWnd::ToggleFollow()
     if (m_model.Top() != top) {
         m_bitmapValid = false;
         UpdateBars(false);
-        ::InvalidateRect(Handle(), nullptr, FALSE);
+        Invalidate();
     }
 }
 
@@ -377,6 +407,7 @@ void ConsoleWnd::SetFont(HFONT font)
     m_font = font;
     if (m_dc)
         ::SelectObject(m_dc.Get(), m_font != nullptr ? m_font : ::GetStockObject(ANSI_FIXED_FONT));
+    LearnAdvance();
     // Every width belongs to the old font.
     ConsoleLineRing& ring = m_model.Ring();
     for (int32_t i = 0; i < ring.Capacity(); ++i)
@@ -386,11 +417,19 @@ void ConsoleWnd::SetFont(HFONT font)
     Redraw();
 }
 
+void ConsoleWnd::Invalidate()
+{
+    if (m_paintPending || Handle() == nullptr)
+        return;
+    m_paintPending = true;
+    ::InvalidateRect(Handle(), nullptr, FALSE);
+}
+
 void ConsoleWnd::Redraw()
 {
     m_bitmapValid = false;
     if (Handle() != nullptr)
-        ::InvalidateRect(Handle(), nullptr, FALSE);
+        Invalidate();
 }
 
 // ---- painting ----------------------------------------------------------------
@@ -439,6 +478,7 @@ void ConsoleWnd::EraseBackground(HDC dc)
 
 void ConsoleWnd::Paint()
 {
+    m_paintPending = false;
     NPaintDC paint(Handle());
     if (paint.Get() == nullptr)
         return;
@@ -458,7 +498,7 @@ void ConsoleWnd::UserScrolled(bool changed)
         return;
     m_bitmapValid = false;
     UpdateBars(false);
-    ::InvalidateRect(Handle(), nullptr, FALSE);
+    Invalidate();
     OnUserScrolled();
 }
 
@@ -481,7 +521,7 @@ void ConsoleWnd::OnVScroll(int code)
         if (changed && code == SB_THUMBTRACK) {
             // The bar is being dragged: leave it alone, just show the lines.
             m_bitmapValid = false;
-            ::InvalidateRect(Handle(), nullptr, FALSE);
+            Invalidate();
             OnUserScrolled();
             return;
         }
@@ -514,7 +554,7 @@ void ConsoleWnd::OnHScroll(int code)
     if (changed) {
         m_bitmapValid = false;
         UpdateBars(false);
-        ::InvalidateRect(Handle(), nullptr, FALSE);
+        Invalidate();
     }
 }
 

@@ -100,6 +100,8 @@ public:
     // what the benchmark and the tests watch.
     uint64_t RowsDrawn() const { return m_rowsDrawn; }
     uint64_t LinesMeasured() const { return m_linesMeasured; }
+    // The one advance of the font's printable ASCII glyphs, 0 when they differ.
+    int32_t AsciiAdvance() const { return m_asciiAdvance; }
 
 protected:
     // For derived classes with their own window class (same window procedure).
@@ -144,6 +146,14 @@ private:
     bool m_vBarShown = false;
     bool m_inBars = false;  // showing a bar resizes the client, which re-enters
     bool m_unmeasured = false;  // lines stored while there was nothing to measure with
+    // With a font whose printable ASCII glyphs all have one advance, such a
+    // text's width is its length times that advance: no call per line.
+    int32_t m_asciiAdvance = 0;  // 0 when the font is not like that
+    void LearnAdvance();
+    // Asks for a paint once until it happens: each invalidation is a round
+    // trip to the window system, too dear to make for every stored line.
+    void Invalidate();
+    bool m_paintPending = false;
     uint64_t m_rowsDrawn = 0;
     uint64_t m_linesMeasured = 0;
 };

@@ -89,6 +89,8 @@ void LMConsView::OnDestroy()
     DrainLog();
     // No more notices to a window that is going away.
     m_log.SetNotifyWindow(nullptr);
+    LMLogEntry::ReleaseChain(m_pending);
+    m_pending = nullptr;
     m_ready = false;
     ConsoleWnd::OnDestroy();
 }
@@ -104,6 +106,23 @@ void LMConsView::StopWorker()
 
 // ---- log ---------------------------------------------------------------------
 
+namespace {
+// Entries are UTF-8; received lines are nearly always plain ASCII, which
+// widens without the general conversion and without a new string.
+void Widen(const std::string& utf8, std::wstring& wide)
+{
+    for (const char c : utf8) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            wide = NUtf8ToWide(utf8);
+            return;
+        }
+    }
+    wide.resize(utf8.size());
+    for (size_t i = 0; i < utf8.size(); ++i)
+        wide[i] = static_cast<wchar_t>(static_cast<unsigned char>(utf8[i]));
+}
+}  // namespace
+
 size_t LMConsView::DrainLog()
 {
     if (m_draining)
@@ -114,17 +133,25 @@ size_t LMConsView::DrainLog()
     bool changed = false;
     bool more = false;
     for (;;) {
-        LMLogEntry* chain = m_log.PopAll();
+        LMLogEntry* chain = m_pending != nullptr ? m_pending : m_log.PopAll();
+        m_pending = nullptr;
         if (chain == nullptr)
             break;  // the queue is empty and the next notice is armed
         for (LMLogEntry* entry = chain; entry != nullptr; entry = entry->Next()) {
-            const std::wstring text = NUtf8ToWide(entry->Text());
-            if (AppendEntry(entry->Kind(), text))
+            Widen(entry->Text(), m_wide);
+            if (AppendEntry(entry->Kind(), m_wide))
                 changed = true;
             ++shown;
+            if ((shown & 63) == 0 && ::GetTickCount() - start >= kDrainBudgetMs) {
+                // Keep the rest for the next drain; give back what was shown.
+                m_pending = entry->Next();
+                entry->SetNext(nullptr);
+                more = true;
+                break;
+            }
         }
         LMLogEntry::ReleaseChain(chain);
-        if (::GetTickCount() - start >= kDrainBudgetMs) {
+        if (more || ::GetTickCount() - start >= kDrainBudgetMs) {
             more = true;
             break;
         }

@@ -20,6 +20,7 @@ class ILMCommConfig;
 class LMConsConfig;
 class LMConsCommands;
 class LMCommThread;
+class LMLogEntry;
 
 class LMConsView : public ConsoleWnd {
 public:
@@ -121,5 +122,9 @@ private:
     bool m_altMode = false;
     uint8_t m_reportedState = 0;
     bool m_draining = false;       // a drain is running: a nested notice must not re-enter
+    // What a drain that ran out of time had taken from the log but not shown
+    // yet; shown first by the next drain. Owned.
+    LMLogEntry* m_pending = nullptr;
+    std::wstring m_wide;           // reused for each entry's text
     DWORD m_lastRefreshTick = 0;   // the state check also runs when a flood keeps timers away
 };

@@ -185,6 +185,36 @@ TEST(ConsoleScrollModel, WidestLineTracksReplacement)
     EXPECT_EQ(m.MaxWidth(), 12);
 }
 
+TEST(ConsoleScrollModel, EqualWidestLinesKeepTheMaximumUntilTheLastOneGoes)
+{
+    ConsoleScrollModel m = Model(3);
+    for (int i = 0; i < 3; ++i) {
+        m.SetLine(consoleidx::kNew, 0, L"wide");
+        m.NoteWidth(m.Ring().Last(), 40);
+    }
+    // A flood of equally wide lines: each replaces a widest one with another.
+    for (int i = 0; i < 10; ++i) {
+        m.SetLine(consoleidx::kNew, 0, L"wide");
+        EXPECT_FALSE(m.NoteWidth(2, 40));
+        EXPECT_EQ(m.MaxWidth(), 40);
+    }
+    m.SetLine(consoleidx::kNew, 0, L"a");
+    EXPECT_FALSE(m.NoteWidth(2, 5));  // two wide lines are left
+    m.SetLine(consoleidx::kNew, 0, L"b");
+    EXPECT_FALSE(m.NoteWidth(2, 6));
+    EXPECT_EQ(m.MaxWidth(), 40);
+    m.SetLine(consoleidx::kNew, 0, L"c");  // the last wide line goes
+    EXPECT_TRUE(m.NoteWidth(2, 7));
+    EXPECT_EQ(m.MaxWidth(), 7);
+    // Overwriting a line in place counts too.
+    m.SetLine(0, 0, L"d");
+    EXPECT_FALSE(m.NoteWidth(0, 3));
+    EXPECT_EQ(m.MaxWidth(), 7);
+    m.SetLine(2, 0, L"e");
+    EXPECT_TRUE(m.NoteWidth(2, 2));
+    EXPECT_EQ(m.MaxWidth(), 6);
+}
+
 }  // namespace
 
 namespace {
