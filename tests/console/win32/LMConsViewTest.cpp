@@ -16,6 +16,7 @@
 #include "config/LMConsConfig.h"
 #include "config/win32/LMRegisteredMessages.h"
 #include "console/win32/LMConsView.h"
+#include "shades/LMShades.h"
 #include "foundation/win32/Handles.h"
 
 namespace {
@@ -34,7 +35,8 @@ LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 HWND MakeFrame()
 {
     static const ATOM atom = [] {
-        WNDCLASSEXW wc{sizeof wc};
+        WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
         wc.lpfnWndProc = &FrameProc;
         wc.hInstance = ::GetModuleHandleW(nullptr);
         wc.lpszClassName = L"LMConsViewTestFrame";
@@ -385,4 +387,96 @@ TEST(LMConsView, RefusesToCreateWithoutAConfiguration)
     LMConsView view(nullptr);
     EXPECT_FALSE(view.Create(nullptr, 1));
     EXPECT_EQ(view.Worker(), nullptr);
+}
+
+TEST_F(LMConsViewTest, AGrowingReceivedLineStaysOnOneRowAndEntriesKeepTheirOrder)
+{
+    config.Settings().AutoConnect = false;
+    ASSERT_TRUE(Open());
+    const int32_t before = view->Model().Ring().Last();
+    view->Log().AddEntry(L"ab", 7, NTimeStamp::LocalNow());
+    view->Log().AddEntry(L"abc", 6, NTimeStamp::LocalNow());
+    view->Log().AddEntry(L"next", 6, NTimeStamp::LocalNow());
+    ASSERT_TRUE(PumpUntil([&] { return Find(L"next") >= 0; }));
+    EXPECT_EQ(view->Model().Ring().Last(), before + 2);
+    EXPECT_EQ(view->Model().Ring().Line(before + 1).text, L"abc");
+    EXPECT_EQ(Find(L"ab"), -1);
+    // Text that is not ASCII arrives intact.
+    view->Log().AddEntry(L"gr\u00FC\u00DFe \u65E5\u672C", 6, NTimeStamp::LocalNow());
+    ASSERT_TRUE(PumpUntil([&] { return Find(L"gr\u00FC\u00DFe \u65E5\u672C") >= 0; }));
+}
+
+TEST_F(LMConsViewTest, ADrainThatRunsOutOfTimeShowsTheRestLaterWithoutLosingAny)
+{
+    config.Settings().AutoConnect = false;
+    config.Settings().LogDepth = 1000;
+    ASSERT_TRUE(Open());
+    // More than one drain can take in its time: the view must come back for
+    // the rest by itself, in order, and keep repainting meanwhile.
+    constexpr int kEntries = 300000;
+    for (int i = 0; i < kEntries; ++i)
+        view->Log().AddEntry(L"entry " + std::to_wstring(i), 6, NTimeStamp::LocalNow());
+    const uint64_t stored = view->LinesMeasured();
+    const size_t first = view->DrainLog();
+    EXPECT_GT(first, 0u);
+    ASSERT_TRUE(PumpUntil([&] { return view->LinesMeasured() - stored >= static_cast<uint64_t>(kEntries); }, 60000));
+    Pump();
+    EXPECT_EQ(view->LinesMeasured() - stored, static_cast<uint64_t>(kEntries));
+    const ConsoleLineRing& ring = view->Model().Ring();
+    EXPECT_EQ(ring.Line(ring.Last()).text, L"entry " + std::to_wstring(kEntries - 1));
+    EXPECT_EQ(ring.Line(ring.Last() - 1).text, L"entry " + std::to_wstring(kEntries - 2));
+    EXPECT_TRUE(view->IsRowVisible(ring.Last()));
+    EXPECT_EQ(view->Log().QueuedCount(), 0u);
+}
+
+TEST_F(LMConsViewTest, ADepthTooLargeToHoldFallsBackAndSaysSo)
+{
+    config.Settings().AutoConnect = false;
+    config.Settings().LogDepth = 0x7FFFFFFF;
+    config.Settings().LogFontEnc = L"not a font code";
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(view->Capacity(), 5000);
+    EXPECT_TRUE(FindPrefix(L"Cannot keep 2147483647 log lines; keeping 5000"));
+    EXPECT_GT(view->LineHeight(), 1);  // the default font replaced the bad code
+}
+
+TEST_F(LMConsViewTest, AlternativeModeNeedsASerialConsoleWithAnAlternativeMode)
+{
+    config.Settings().AutoConnect = false;
+    config.Settings().ConMode = LMConsSettings::kComSerial;
+    config.Settings().COMPort = L"COM250";
+    ASSERT_TRUE(Open());
+    EXPECT_TRUE(Update(LMConsView::kCmdAltMode).enabled);
+    EXPECT_FALSE(Update(LMConsView::kCmdAltMode).checked);
+    Command(LMConsView::kCmdAltMode);
+    EXPECT_TRUE(view->IsAltMode());
+    EXPECT_TRUE(Update(LMConsView::kCmdAltMode).checked);
+    config.Settings().AltMode.clear();
+    EXPECT_FALSE(Update(LMConsView::kCmdAltMode).enabled);
+
+    wchar_t title[256] = {};
+    ::GetWindowTextW(frame, title, 256);
+    EXPECT_EQ(std::wstring(title), L"Board 7 @ COM250 - Lumbra");
+    EXPECT_TRUE(FindPrefix(L"Loaded setup COM250 @ 115200"));
+}
+
+TEST_F(LMConsViewTest, UpdateSetupRepaintsInTheNewShade)
+{
+    config.Settings().AutoConnect = false;
+    ASSERT_TRUE(Open());
+    view->Log().AddEntry(L"received", 6, NTimeStamp::LocalNow());
+    ASSERT_TRUE(PumpUntil([&] { return Find(L"received") >= 0; }));
+    auto shades = std::make_unique<LMShades>(*config.CurrentShades());
+    SLMShade row = shades->Row(6);
+    row.back = 0x00336699;
+    ASSERT_EQ(shades->AddOrUpdate(row), 6);
+    ASSERT_TRUE(config.SetShades(std::move(shades)));
+    ::SendMessageW(view->Handle(), LMMessage(lmmsg::kUpdateSetup), 0, 0);
+    ::UpdateWindow(view->Handle());
+    RECT client{};
+    ::GetClientRect(view->Handle(), &client);
+    const int32_t at = Find(L"received");
+    ASSERT_TRUE(view->IsRowVisible(at));
+    const int y = (at - view->Top()) * view->LineHeight() + view->LineHeight() / 2;
+    EXPECT_EQ(PixelAt(view->Handle(), client.right - 4, y), static_cast<COLORREF>(0x00336699));
 }
