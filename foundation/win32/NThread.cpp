@@ -1,21 +1,5 @@
 #include "foundation/win32/NThread.h"
 
-#include "foundation/NClassInfo.h"
-
-namespace {
-// ERROR_UNHANDLED_EXCEPTION, missing from some SDK headers: the exit code of a
-// body that let an exception escape.
-constexpr DWORD kUnhandledException = 574;
-}  // namespace
-
-bool NThread::NIsBadThis(const void* self)
-{
-    if (!NIsBadObjectPtr(self))
-        return false;
-    ::SetLastError(ERROR_INVALID_TOKEN);
-    return true;
-}
-
 NThread::NThread(int priority, uint32_t stackSize) : m_priority(priority), m_stackSize(stackSize) {}
 
 NThread::~NThread()
@@ -28,9 +12,7 @@ NThread::~NThread()
 
 bool NThread::ShouldContinue()
 {
-    if (NIsBadThis(this))
-        return false;
-    if (m_stopRequested.load() != 0)
+    if (NIsBadThis(this) || m_slot.IsStopRequested())
         return false;
     return IsAlive();
 }
@@ -39,61 +21,46 @@ bool NThread::Start()
 {
     if (NIsBadThis(this))
         return false;
-    return m_slot.Launch(&NThread::Body, this, m_stackSize, m_priority, m_running, [this] {
-        m_exitCode.store(0);
-        m_stopRequested.store(0);
-    });
+    return m_slot.Launch(&NThread::Body, this, m_stackSize, m_priority, [] {});
 }
 
 bool NThread::Stop(DWORD timeoutMs)
 {
     if (NIsBadThis(this))
         return false;
-    return m_slot.Stop(timeoutMs, [this] {
-        m_stopRequested.store(1);
-        Wake();
-    });
+    return m_slot.Stop(timeoutMs, [this] { Wake(); });
 }
 
 bool NThread::Terminate(DWORD exitCode)
 {
     if (NIsBadThis(this))
         return false;
-    return m_slot.Terminate(exitCode, [this, exitCode] {
-        m_running.store(0);
-        OnTerminated();
-        m_exitCode.store(exitCode);
-    });
+    return m_slot.Terminate(exitCode, [this] { OnTerminated(); });
 }
 
 bool NThread::RequestStop()
 {
     if (NIsBadThis(this))
         return false;
-    if (m_running.load() == 0) {
-        ::SetLastError(ERROR_REQUEST_ABORTED);
-        return false;
-    }
-    m_stopRequested.store(1);
-    Wake();
-    return true;
+    return m_slot.RequestStop([this] { Wake(); });
 }
 
 DWORD WINAPI NThread::Body(void* self)
 {
     auto* thread = static_cast<NThread*>(self);
-    DWORD code = kUnhandledException;
+    NThreadSlot& slot = thread->m_slot;
+    DWORD code = NThreadSlot::kUnhandledException;
     // No exception may leave a thread procedure: it would end the process.
     try {
-        thread->m_running.store(1);
+        slot.SetRunning(true);
         thread->OnStart();
         code = thread->Run();
-        thread->m_exitCode.store(code);
+        slot.SetExitCode(code);
         thread->OnExit();
     } catch (...) {
-        code = kUnhandledException;
-        thread->m_exitCode.store(code);
+        code = NThreadSlot::kUnhandledException;
+        slot.SetExitCode(code);
     }
-    thread->m_running.store(0);
+    slot.SetRunning(false);
     return code;
 }

@@ -46,10 +46,10 @@ public:
     // ERROR_REQUEST_ABORTED when the thread is not running.
     bool RequestStop();
 
-    bool IsRunning() const { return !NIsBadThis(this) && m_running.load() != 0; }
-    bool IsStopRequested() const { return !NIsBadThis(this) && m_stopRequested.load() != 0; }
+    bool IsRunning() const { return !NIsBadThis(this) && m_slot.IsRunning(); }
+    bool IsStopRequested() const { return !NIsBadThis(this) && m_slot.IsStopRequested(); }
     // The body's result of the last run; 0 while none has ended.
-    DWORD ExitCode() const { return NIsBadThis(this) ? 0 : m_exitCode.load(); }
+    DWORD ExitCode() const { return NIsBadThis(this) ? 0 : m_slot.ExitCode(); }
     DWORD ThreadId() const { return NIsBadThis(this) ? 0 : m_slot.Id(); }
     // The object's handle of the current run (not owned by the caller); null when none.
     HANDLE ThreadHandle() const { return NIsBadThis(this) ? nullptr : m_slot.Handle(); }
@@ -72,13 +72,10 @@ protected:
     virtual void Wake() {}
 
 private:
-    static bool NIsBadThis(const void* self);
+    static bool NIsBadThis(const void* self) { return NThreadSlot::IsBadOwner(self); }
     static DWORD WINAPI Body(void* self);
 
-    NThreadSlot m_slot;                      // owner's thread; id readable anywhere
-    std::atomic<uint8_t> m_stopRequested{0};
-    std::atomic<uint8_t> m_running{0};       // set by Start, cleared by the body after OnExit
-    int m_priority;                          // owner's thread
-    uint32_t m_stackSize;                    // owner's thread
-    std::atomic<DWORD> m_exitCode{0};
+    NThreadSlot m_slot;     // run state; see there which thread owns what
+    int m_priority;         // owner's thread
+    uint32_t m_stackSize;   // owner's thread
 };

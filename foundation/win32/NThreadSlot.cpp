@@ -2,6 +2,16 @@
 
 #include <new>
 
+#include "foundation/NClassInfo.h"
+
+bool NThreadSlot::IsBadOwner(const void* owner)
+{
+    if (!NIsBadObjectPtr(owner))
+        return false;
+    ::SetLastError(ERROR_INVALID_TOKEN);
+    return true;
+}
+
 bool NThreadSlot::IsActive() const
 {
     return m_handle.IsValid() && ::WaitForSingleObject(m_handle.Get(), 0) == WAIT_TIMEOUT;
@@ -63,22 +73,24 @@ bool NThreadSlot::TerminateAndWait(DWORD exitCode)
 }
 
 bool NThreadSlot::Launch(NSuspendedThread::Entry entry, void* parameter, uint32_t stackSize, int priority,
-                         std::atomic<uint8_t>& running, const std::function<void()>& reset)
+                         const std::function<void()>& reset)
 {
     if (IsActive()) {
         ::SetLastError(ERROR_BUSY);
         return false;
     }
     Cleanup();
+    m_exitCode.store(0);
+    m_stopRequested.store(0);
     reset();
     if (!Prepare(entry, parameter, stackSize, priority))
         return false;
     // Running from here rather than from the body's first line, so that a
     // stop request right after the start is not refused as "not running".
-    running.store(1);
+    m_running.store(1);
     if (!Resume()) {
         const DWORD error = ::GetLastError();
-        running.store(0);
+        m_running.store(0);
         TerminateAndWait(error);
         Cleanup();
         ::SetLastError(error);
@@ -87,13 +99,14 @@ bool NThreadSlot::Launch(NSuspendedThread::Entry entry, void* parameter, uint32_
     return true;
 }
 
-bool NThreadSlot::Stop(DWORD timeoutMs, const std::function<void()>& request)
+bool NThreadSlot::Stop(DWORD timeoutMs, const std::function<void()>& wake)
 {
     if (!IsActive()) {
         Cleanup();
         return true;
     }
-    request();
+    m_stopRequested.store(1);
+    wake();
     if (IsCaller()) {
         ::SetLastError(ERROR_POSSIBLE_DEADLOCK);
         return false;
@@ -121,8 +134,21 @@ bool NThreadSlot::Terminate(DWORD exitCode, const std::function<void()>& ended)
     }
     if (!TerminateAndWait(exitCode))
         return false;
+    m_running.store(0);
     ended();
+    m_exitCode.store(exitCode);
     Cleanup();
+    return true;
+}
+
+bool NThreadSlot::RequestStop(const std::function<void()>& wake)
+{
+    if (m_running.load() == 0) {
+        ::SetLastError(ERROR_REQUEST_ABORTED);
+        return false;
+    }
+    m_stopRequested.store(1);
+    wake();
     return true;
 }
 

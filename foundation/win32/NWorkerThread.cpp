@@ -1,21 +1,8 @@
 #include "foundation/win32/NWorkerThread.h"
 
-#include "foundation/NClassInfo.h"
-
 namespace {
-// ERROR_UNHANDLED_EXCEPTION, missing from some SDK headers: the exit code of a
-// body that let an exception escape.
-constexpr DWORD kUnhandledException = 574;
 constexpr char kStatusTag[] = "MNLF";
 }  // namespace
-
-bool NWorkerThread::NIsBadThis(const void* self)
-{
-    if (!NIsBadObjectPtr(self))
-        return false;
-    ::SetLastError(ERROR_INVALID_TOKEN);
-    return true;
-}
 
 NWorkerThread::StateLock::StateLock(const NWorkerThread& worker) : m_mutex(worker.m_stateMutex.Get())
 {
@@ -45,9 +32,7 @@ NWorkerThread::~NWorkerThread() { Stop(INFINITE); }
 
 bool NWorkerThread::ShouldContinue()
 {
-    if (NIsBadThis(this))
-        return false;
-    if (m_stopRequested.load() != 0)
+    if (NIsBadThis(this) || m_slot.IsStopRequested())
         return false;
     return IsAlive();
 }
@@ -60,21 +45,14 @@ bool NWorkerThread::Start()
         ::SetLastError(ERROR_INVALID_HANDLE);  // construction could not create them
         return false;
     }
-    return m_slot.Launch(&NWorkerThread::Body, this, m_stackSize, m_priority, m_running, [this] {
-        m_exitCode.store(0);
-        m_stopRequested.store(0);
-        m_stopEvent.Reset();
-    });
+    return m_slot.Launch(&NWorkerThread::Body, this, m_stackSize, m_priority, [this] { m_stopEvent.Reset(); });
 }
 
 bool NWorkerThread::Stop(DWORD timeoutMs)
 {
     if (NIsBadThis(this))
         return false;
-    return m_slot.Stop(timeoutMs, [this] {
-        m_stopRequested.store(1);
-        m_stopEvent.Set();
-    });
+    return m_slot.Stop(timeoutMs, [this] { m_stopEvent.Set(); });
 }
 
 bool NWorkerThread::Terminate(DWORD exitCode)
@@ -83,23 +61,14 @@ bool NWorkerThread::Terminate(DWORD exitCode)
         return false;
     // Under the state mutex, so that the thread cannot die holding it.
     StateLock lock(*this);
-    return m_slot.Terminate(exitCode, [this, exitCode] {
-        m_running.store(0);
-        m_exitCode.store(exitCode);
-    });
+    return m_slot.Terminate(exitCode, [] {});
 }
 
 bool NWorkerThread::RequestStop()
 {
     if (NIsBadThis(this))
         return false;
-    if (m_running.load() == 0) {
-        ::SetLastError(ERROR_REQUEST_ABORTED);
-        return false;
-    }
-    m_stopRequested.store(1);
-    m_stopEvent.Set();
-    return true;
+    return m_slot.RequestStop([this] { m_stopEvent.Set(); });
 }
 
 void NWorkerThread::SetNotify(HWND window, UINT lifeMessage, UINT reportMessage)
@@ -172,7 +141,9 @@ void NWorkerThread::Notify(UINT message, WPARAM wParam)
 DWORD WINAPI NWorkerThread::Body(void* self)
 {
     auto* worker = static_cast<NWorkerThread*>(self);
-    DWORD code = kUnhandledException;
+    NThreadSlot& slot = worker->m_slot;
+    DWORD code = NThreadSlot::kUnhandledException;
+    // No exception may leave a thread procedure: it would end the process.
     try {
         worker->OnStart();
         {
@@ -180,16 +151,16 @@ DWORD WINAPI NWorkerThread::Body(void* self)
             worker->Notify(worker->m_lifeMessage, 1);
         }
         code = worker->Run();
-        worker->m_exitCode.store(code);
+        slot.SetExitCode(code);
         worker->OnExit();
     } catch (...) {
-        code = kUnhandledException;
-        worker->m_exitCode.store(code);
+        code = NThreadSlot::kUnhandledException;
+        slot.SetExitCode(code);
     }
     {
         StateLock lock(*worker);
         worker->Notify(worker->m_lifeMessage, 0);
     }
-    worker->m_running.store(0);
+    slot.SetRunning(false);
     return code;
 }

@@ -56,11 +56,11 @@ public:
     // Takes a pending report: clears the flag, resets the event, copies out.
     bool TakeReport(int32_t& code, std::wstring& text);
 
-    bool IsRunning() const { return !NIsBadThis(this) && m_running.load() != 0; }
-    bool IsStopRequested() const { return !NIsBadThis(this) && m_stopRequested.load() != 0; }
+    bool IsRunning() const { return !NIsBadThis(this) && m_slot.IsRunning(); }
+    bool IsStopRequested() const { return !NIsBadThis(this) && m_slot.IsStopRequested(); }
     bool IsStatusPending() const { return !NIsBadThis(this) && m_statusPending.load() != 0; }
     bool IsReportPending() const { return !NIsBadThis(this) && m_reportPending.load() != 0; }
-    DWORD ExitCode() const { return NIsBadThis(this) ? 0 : m_exitCode.load(); }
+    DWORD ExitCode() const { return NIsBadThis(this) ? 0 : m_slot.ExitCode(); }
     DWORD ThreadId() const { return NIsBadThis(this) ? 0 : m_slot.Id(); }
     HANDLE ThreadHandle() const { return NIsBadThis(this) ? nullptr : m_slot.Handle(); }
     // The events, for the body's waits and for callers that wait on a handshake.
@@ -90,7 +90,7 @@ protected:
     virtual bool IsAlive() { return true; }
 
 private:
-    static bool NIsBadThis(const void* self);
+    static bool NIsBadThis(const void* self) { return NThreadSlot::IsBadOwner(self); }
     static DWORD WINAPI Body(void* self);
     // Posts message when set and the window still exists. Under the state mutex.
     void Notify(UINT message, WPARAM wParam);
@@ -99,15 +99,13 @@ private:
     HWND m_notifyWindow = nullptr;
     UINT m_lifeMessage = 0;
     UINT m_reportMessage = 0;
-    NThreadSlot m_slot;  // owner's thread; id readable anywhere
+    NThreadSlot m_slot;  // run state; see there which thread owns what
     NHandle m_stateMutex;
     NEventHandle m_stopEvent;
     NEventHandle m_statusEvent;
     NEventHandle m_reportEvent;
-    std::atomic<uint8_t> m_stopRequested{0};
     std::atomic<uint8_t> m_statusPending{0};
     std::atomic<uint8_t> m_reportPending{0};
-    std::atomic<uint8_t> m_running{0};  // set by Start, cleared by the body at its end
     // Guarded by the state mutex.
     std::string m_statusTag;
     std::wstring m_statusText;
@@ -115,5 +113,4 @@ private:
     std::wstring m_reportText;
     int m_priority;         // owner's thread
     uint32_t m_stackSize;   // owner's thread
-    std::atomic<DWORD> m_exitCode{0};
 };
