@@ -1,6 +1,7 @@
 #include "foundation/NjOutCtx.h"
 
 #include "foundation/NjEle.h"
+#include "foundation/NjEscape.h"
 #include "foundation/NjNumberText.h"
 
 NjOutCtx::NjOutCtx(std::wstring& out, bool pretty, bool escapeNonAscii)
@@ -72,15 +73,10 @@ void NjOutCtx::PutString(std::wstring_view text)
     out.push_back(L'"');
     for (size_t i = 0; i < text.size(); ++i) {
         const uint32_t c = static_cast<uint32_t>(text[i]);
-        switch (c) {
-        case L'"': out.append(L"\\\""); continue;
-        case L'\\': out.append(L"\\\\"); continue;
-        case L'\b': out.append(L"\\b"); continue;
-        case L'\f': out.append(L"\\f"); continue;
-        case L'\n': out.append(L"\\n"); continue;
-        case L'\r': out.append(L"\\r"); continue;
-        case L'\t': out.append(L"\\t"); continue;
-        default: break;
+        if (const wchar_t letter = c <= 0xFFFF ? NjEscapeLetter(static_cast<wchar_t>(c)) : 0) {
+            out.push_back(L'\\');
+            out.push_back(letter);
+            continue;
         }
         if (c > 0xFFFF) {
             // Only where wchar_t is 32 bits and someone stored a whole code point:

@@ -2,6 +2,7 @@
 
 #include "foundation/ErrorCodes.h"
 #include "foundation/HexDigit.h"
+#include "foundation/NjEscape.h"
 
 #include <charconv>
 #include <cmath>
@@ -185,11 +186,6 @@ bool NjParser::String(std::wstring& text)
             return Fail(nerr::kInvalidData);
         const wchar_t e = *m_pos++;
         switch (e) {
-        case L'b': text.push_back(L'\b'); break;
-        case L'f': text.push_back(L'\f'); break;
-        case L'n': text.push_back(L'\n'); break;
-        case L'r': text.push_back(L'\r'); break;
-        case L't': text.push_back(L'\t'); break;
         case L'u': {
             uint32_t unit = 0;
             for (int i = 0; i < 4; ++i) {
@@ -202,7 +198,7 @@ bool NjParser::String(std::wstring& text)
             text.push_back(static_cast<wchar_t>(unit));
             break;
         }
-        default: text.push_back(e); break;  // quote, backslash, solidus and any other
+        default: text.push_back(NjUnescape(e)); break;
         }
     }
 }

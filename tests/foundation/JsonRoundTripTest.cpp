@@ -69,6 +69,24 @@ TEST(JsonRoundTrip, ShadesLikeDocumentInEveryLayout)
     }
 }
 
+TEST(JsonRoundTrip, EveryBasicPlaneCharacterReadsBackAsWritten)
+{
+    std::wstring all;
+    for (uint32_t c = 1; c <= 0xFFFF; ++c)
+        if (c < 0xD800 || c > 0xDFFF) all.push_back(static_cast<wchar_t>(c));
+    const Njv doc = Njv::MakeString(all);
+    for (bool escape : {false, true}) {
+        std::wstring text;
+        ASSERT_TRUE(doc.Write(text, false, escape));
+        Njv back;
+        ASSERT_TRUE(back.ParseWhole(text)) << "escape " << escape;
+        EXPECT_TRUE(back.Equals(doc)) << "escape " << escape;
+    }
+    std::wstring text;
+    ASSERT_TRUE(Njv::MakeString(L"\"\\\b\f\n\r\t/").Write(text, false, false));
+    EXPECT_EQ(text, L"\"\\\"\\\\\\b\\f\\n\\r\\t/\"");
+}
+
 TEST(JsonRoundTrip, ReadingMembersBack)
 {
     std::wstring text;
