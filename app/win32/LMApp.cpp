@@ -8,6 +8,7 @@
 #include "app/win32/LMModulePath.h"
 #include "config/win32/LMRegisteredMessages.h"
 #include "config/win32/NRegKey.h"
+#include "console/win32/LMConsFrame.h"
 #include "app/win32/LMSingleInstance.h"
 #include "app/win32/LMVersionInfo.h"
 #include "foundation/win32/NRandomCrypto.h"
@@ -15,6 +16,7 @@
 #include "framework/win32/NIconCache.h"
 #include "framework/win32/NMessageBox.h"
 #include "resources/resource.h"
+#include "transport/win32/NCOMPortEnumThread.h"
 
 namespace {
 // Created at static initialisation, before the application object runs:
@@ -84,6 +86,12 @@ bool LMApp::InitInstance()
         return false;
 
     NIconCache::Instance().Bind(InstanceHandle());
+    // A later start's wake-up must also be seen while a console's menu or
+    // dialog holds that console's thread.
+    LMConsFrame::SetWakeUpCheck([] {
+        if (LMApp* app = LMApp::Instance())
+            app->CheckWakeUp();
+    });
 
     {
         const wchar_t* text = nullptr;
@@ -121,6 +129,9 @@ int LMApp::ExitInstance()
         g_prefs.Store().SaveAll(registry, false);
     }
     m_frame.reset();
+    LMConsFrame::SetWakeUpCheck(nullptr);
+    // The list that asked for port scans is gone; nobody reads them any more.
+    NCOMPortEnumThread::Global().Stop(kEnumStopMs);
     return NWinApp::ExitInstance();
 }
 

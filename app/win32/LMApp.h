@@ -15,6 +15,8 @@ public:
     static constexpr UINT kIdAppExit = 57665;
     // Idle passes kept going after every burst of messages.
     static constexpr LONG kForcedIdlePasses = 300;
+    // How long the exit waits for the port enumeration thread.
+    static constexpr DWORD kEnumStopMs = 2000;
 
     LMApp();
     ~LMApp() override;

@@ -14,6 +14,7 @@
 #include "logging/LMLogEntry.h"
 #include "logging/win32/LMLogWindowListener.h"
 #include "shades/LMShades.h"
+#include "transport/win32/NCOMPortEnumThread.h"
 
 namespace {
 // A drain gives the window back after this long, so that a flooding board
@@ -202,6 +203,9 @@ void LMConsView::ReportState()
     if (state == m_reportedState)
         return;
     m_reportedState = state;
+    // A port that was just opened or let go shows as busy or free in the
+    // main window's list only after the next scan.
+    NCOMPortEnumThread::Global().RequestScan(false);
     HWND frame = ::GetParent(Handle());
     if (frame != nullptr)
         ::PostMessageW(frame, LMMessage(lmmsg::kOnConnect), state, 0);

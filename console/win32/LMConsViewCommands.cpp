@@ -162,8 +162,10 @@ void LMConsView::OnSetup()
     context.currentName = current.Name;
     LMConsSettings result = current;
     HWND owner = ::GetParent(Handle()) != nullptr ? ::GetParent(Handle()) : Handle();
-    if (LMRunConsSetupDlg(owner, &current, context, result))
-        m_config->Apply(result);
+    // Only the dialog's own fields are taken: commands sent and folders
+    // chosen while the dialog was up must not be undone by its old copy.
+    if (LMRunConsSetupDlg(owner, &current, context, result) && !LMApplySetupDlgResult(*m_config, result))
+        m_log.AddError(L"The console setup could not be applied", NTimeStamp::LocalNow());
 }
 
 void LMConsView::OnUpdateSetup()
