@@ -34,6 +34,10 @@ void LMConsCommands::Fill()
     if (m_combo == nullptr)
         return;
     const NSTRList entries = m_config.CopyCommands();
+    // Disabling a window that has the focus takes the focus away: after a
+    // Send the user would type the next command into nothing.
+    const HWND focus = ::GetFocus();
+    const bool hadFocus = focus != nullptr && (focus == m_combo || ::IsChild(m_combo, focus));
     // Disabled while it is rebuilt so that the bar does not repaint for every item.
     ::EnableWindow(m_combo, FALSE);
     ::SendMessageW(m_combo, CB_RESETCONTENT, 0, 0);
@@ -41,6 +45,11 @@ void LMConsCommands::Fill()
         ::SendMessageW(m_combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
     ::EnableWindow(m_combo, TRUE);
     ::SendMessageW(m_combo, CB_SETCURSEL, 0, 0);
+    if (hadFocus) {
+        ::SetFocus(m_combo);
+        // All selected, so that typing replaces the command just sent.
+        ::SendMessageW(m_combo, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+    }
 }
 
 void LMConsCommands::Edit()

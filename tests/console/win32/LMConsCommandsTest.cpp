@@ -232,6 +232,23 @@ TEST_F(CommandsTest, SendMovesTheTextToTheFrontAndTransmitsIt)
     EXPECT_TRUE(Drain().empty());
 }
 
+TEST_F(CommandsTest, TheFieldKeepsTheFocusAfterASendSoTheNextCommandCanBeTyped)
+{
+    ::ShowWindow(m_parent, SW_SHOW);
+    m_commands.Edit();
+    const HWND edit = ::GetFocus();
+    ASSERT_TRUE(edit == m_combo || ::IsChild(m_combo, edit)) << "the edit field took the focus";
+    Type(L"ver");
+    std::wstring text;
+    ASSERT_TRUE(m_commands.Send(false, text));
+    const HWND after = ::GetFocus();
+    EXPECT_TRUE(after == m_combo || ::IsChild(m_combo, after));
+    DWORD start = 1, end = 0;
+    ::SendMessageW(m_combo, CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 0u);
+    EXPECT_EQ(end, 3u) << "the sent command is selected, so typing replaces it";
+}
+
 TEST_F(CommandsTest, AnEmptyFieldIsSentAsAnEmptyCommand)
 {
     SetHistory({L"a", L""});
