@@ -31,6 +31,8 @@ public:
     // regular idle passes (the wake-up event is polled there).
     static constexpr UINT kRefreshTimerId = 1;
     static constexpr UINT kRefreshMs = 970;
+    // How long the exit waits for each open console to close and store its placements.
+    static constexpr uint32_t kExitCloseTimeoutMs = 10000;
 
     // Who runs the modal dialogs; tests answer in their place.
     using SetupDialogRunner = std::function<bool(HWND parent, const LMConsSettings* current,

@@ -42,9 +42,13 @@ void LMBaseDrawnView::SaveList()
     m_list.Renumber();
     // An open console writes its window placements into its configuration
     // when its window closes; closing it only when the list is emptied (after
-    // the save) would lose them.
+    // the save) would lose them. All are asked first so that they close side
+    // by side; a window takes a few seconds to go under some systems, so the
+    // wait is longer than the configuration's own.
     for (size_t i = 0; i < m_list.Count(); ++i)
-        m_list.At(i)->CloseConsole(LMConsConfig::kResetCloseTimeoutMs);
+        m_list.At(i)->PostToConsole(LMConsConfig::kWmClose);
+    for (size_t i = 0; i < m_list.Count(); ++i)
+        m_list.At(i)->CloseConsole(kExitCloseTimeoutMs);
     for (size_t i = 0; i < m_list.Count(); ++i) {
         NRegKey key;
         m_list.At(i)->Save(key);
