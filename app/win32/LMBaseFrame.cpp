@@ -4,6 +4,7 @@
 #include "app/win32/LMApp.h"
 #include "config/win32/LMRegisteredMessages.h"
 #include "foundation/WindowPlacementText.h"
+#include "foundation/win32/WindowPlacement.h"
 #include "framework/win32/NIconCache.h"
 #include "resources/resource.h"
 #include "transport/win32/NCOMPortEnumThread.h"
@@ -80,13 +81,7 @@ void LMBaseFrame::ApplySavedPlacement()
     NWindowPlacementText fields;
     if (text.empty() || !fields.Parse(text))
         return;
-    WINDOWPLACEMENT placement{};
-    placement.length = sizeof placement;
-    placement.flags = fields.flags;
-    placement.showCmd = fields.showCmd;
-    placement.ptMinPosition = {fields.minX, fields.minY};
-    placement.ptMaxPosition = {fields.maxX, fields.maxY};
-    placement.rcNormalPosition = {fields.left, fields.top, fields.right, fields.bottom};
+    const WINDOWPLACEMENT placement = NPlacementFromText(fields);
     ::SetWindowPlacement(Handle(), &placement);
 }
 
@@ -98,19 +93,8 @@ void LMBaseFrame::OnDestroy()
     placement.length = sizeof placement;
     if (!::GetWindowPlacement(Handle(), &placement))
         return;
-    NWindowPlacementText fields;
-    fields.flags = placement.flags;
-    fields.showCmd = placement.showCmd;
-    fields.minX = placement.ptMinPosition.x;
-    fields.minY = placement.ptMinPosition.y;
-    fields.maxX = placement.ptMaxPosition.x;
-    fields.maxY = placement.ptMaxPosition.y;
-    fields.left = placement.rcNormalPosition.left;
-    fields.top = placement.rcNormalPosition.top;
-    fields.right = placement.rcNormalPosition.right;
-    fields.bottom = placement.rcNormalPosition.bottom;
     LMGlobalPrefs& prefs = LMGlobalPrefs::Instance();
-    prefs.SetString(prefs.BaseWindowPlacement, fields.Format());
+    prefs.SetString(prefs.BaseWindowPlacement, NPlacementToText(placement).Format());
 }
 
 void LMBaseFrame::BringToFront()

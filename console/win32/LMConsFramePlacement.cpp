@@ -4,36 +4,9 @@
 #include "config/win32/LMRegisteredMessages.h"
 #include "console/win32/LMConsFrame.h"
 #include "foundation/WindowPlacementText.h"
+#include "foundation/win32/WindowPlacement.h"
 
 namespace {
-NWindowPlacementText ToText(const WINDOWPLACEMENT& placement)
-{
-    NWindowPlacementText text;
-    text.flags = placement.flags;
-    text.showCmd = placement.showCmd;
-    text.minX = placement.ptMinPosition.x;
-    text.minY = placement.ptMinPosition.y;
-    text.maxX = placement.ptMaxPosition.x;
-    text.maxY = placement.ptMaxPosition.y;
-    text.left = placement.rcNormalPosition.left;
-    text.top = placement.rcNormalPosition.top;
-    text.right = placement.rcNormalPosition.right;
-    text.bottom = placement.rcNormalPosition.bottom;
-    return text;
-}
-
-WINDOWPLACEMENT FromText(const NWindowPlacementText& text)
-{
-    WINDOWPLACEMENT placement{};
-    placement.length = sizeof placement;
-    placement.flags = text.flags;
-    placement.showCmd = text.showCmd;
-    placement.ptMinPosition = {text.minX, text.minY};
-    placement.ptMaxPosition = {text.maxX, text.maxY};
-    placement.rcNormalPosition = {text.left, text.top, text.right, text.bottom};
-    return placement;
-}
-
 constexpr int kKeepShowCmd = -1;
 
 std::wstring PlacementOf(HWND window, int showCmd)
@@ -44,7 +17,7 @@ std::wstring PlacementOf(HWND window, int showCmd)
         return std::wstring();
     if (showCmd != kKeepShowCmd)
         placement.showCmd = static_cast<UINT>(showCmd);
-    return ToText(placement).Format();
+    return NPlacementToText(placement).Format();
 }
 
 // Parses text and applies it; false (and nothing applied) for an empty or
@@ -54,7 +27,7 @@ bool Restore(HWND window, const std::wstring& text, WINDOWPLACEMENT& placement)
     NWindowPlacementText fields;
     if (text.empty() || window == nullptr || !::IsWindow(window) || !fields.Parse(text))
         return false;
-    placement = FromText(fields);
+    placement = NPlacementFromText(fields);
     return true;
 }
 }  // namespace

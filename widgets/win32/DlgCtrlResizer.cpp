@@ -1,6 +1,7 @@
 #include "widgets/win32/DlgCtrlResizer.h"
 
 #include "foundation/ErrorCodes.h"
+#include "foundation/win32/WindowPlacement.h"
 
 N_DEFINE_CLASS_INFO(DlgCtrlResizer, NWndSubclass)
 
@@ -84,14 +85,12 @@ bool DlgCtrlResizer::CapturePlacement()
     wp.length = sizeof wp;
     if (!::GetWindowPlacement(window, &wp))
         return false;
-    NWindowPlacementText p;
+    // Only the normal rectangle is kept: a dialog always comes back shown
+    // normally, never minimized or maximized.
+    NWindowPlacementText p = NPlacementToText(wp);
     p.flags = 0;
     p.showCmd = 1;
     p.minX = p.minY = p.maxX = p.maxY = -1;
-    p.left = wp.rcNormalPosition.left;
-    p.top = wp.rcNormalPosition.top;
-    p.right = wp.rcNormalPosition.right;
-    p.bottom = wp.rcNormalPosition.bottom;
     m_lastPlacement = p;
     if (m_placementText == nullptr)
         return false;
@@ -110,13 +109,7 @@ bool DlgCtrlResizer::RestorePlacement()
     NWindowPlacementText p;
     if (!p.Parse(*m_placementText))
         return false;
-    WINDOWPLACEMENT wp{};
-    wp.length = sizeof wp;
-    wp.flags = p.flags;
-    wp.showCmd = p.showCmd;
-    wp.ptMinPosition = {p.minX, p.minY};
-    wp.ptMaxPosition = {p.maxX, p.maxY};
-    wp.rcNormalPosition = {p.left, p.top, p.right, p.bottom};
+    const WINDOWPLACEMENT wp = NPlacementFromText(p);
     return ::SetWindowPlacement(window, &wp) != FALSE;
 }
 
